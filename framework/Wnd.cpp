@@ -1,0 +1,127 @@
+#include "Wnd.h"
+
+#include "WinApp.h"
+
+namespace {
+// The property that links a subclassed window to its CWnd.
+const char kWndProp[] = "Zorvalia.CWnd";
+}
+
+CWnd::~CWnd()
+{
+    // A control object that dies before its window hands the window back to
+    // its original procedure; the window itself is not ours to destroy.
+    if (m_pfnSuper && m_hWnd && ::IsWindow(m_hWnd))
+        UnsubclassWindow();
+}
+
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!hWnd || m_pfnSuper || ::GetPropA(hWnd, kWndProp))
+        return FALSE;
+    m_hWnd = hWnd;
+    ::SetPropA(hWnd, kWndProp, this);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    return pParent ? SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID))) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    if (!m_pfnSuper)
+        return nullptr;
+    HWND hWnd = m_hWnd;
+    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::RemovePropA(hWnd, kWndProp);
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+CString CWnd::GetWindowText() const
+{
+    CString text;
+    int n = ::GetWindowTextLengthA(m_hWnd);
+    if (n > 0) {
+        // The length may be an overestimate (double-byte text); the copy ends
+        // at the terminator GetWindowTextA writes.
+        ::GetWindowTextA(m_hWnd, text.GetBuffer(n), n + 1);
+        text.ReleaseBuffer();
+    }
+    return text;
+}
+
+HWND CWnd::GetSafeOwner(CWnd* pParent)
+{
+    HWND hWnd = pParent ? pParent->m_hWnd : nullptr;
+    if (!hWnd) {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp && pApp->m_pMainWnd)
+            hWnd = pApp->m_pMainWnd->m_hWnd;
+    }
+    if (!hWnd || !::IsWindow(hWnd))
+        return nullptr;
+    // Walk up to the top-level window, then to its last active pop-up.
+    HWND hTop = hWnd;
+    while (::GetWindowLongPtrA(hTop, GWL_STYLE) & WS_CHILD) {
+        HWND hParent = ::GetParent(hTop);
+        if (!hParent)
+            break;
+        hTop = hParent;
+    }
+    return ::GetLastActivePopup(hTop);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CurrentMessage saved = m_current;
+    m_current = {message, wParam, lParam};
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    m_current = saved;
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = static_cast<CWnd*>(::GetPropA(hWnd, kWndProp));
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Last message: let the original procedure finish, then let go.
+        WNDPROC pfnSuper = pWnd->m_pfnSuper;
+        pWnd->UnsubclassWindow();
+        return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+    }
+    return pWnd->WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,53 @@
+// COrdavinDlg: the installer's main window, dialog 102.
+//
+// The handlers live in the files of their subsystem: the title list in
+// catalogue/TitleList.cpp, the size display in ui/SizeDisplay.cpp, the list
+// click and small buttons in ui/TitleClick.cpp, ui/CdDoor.cpp and
+// ui/LaunchTitle.cpp, the folder chooser in ui/SelectFolder.cpp.
+#pragma once
+
+#include "../../framework/Controls.h"
+#include "../../framework/Dialog.h"
+#include "../../framework/ImageList.h"
+
+class COrdavinDlg : public CDialog
+{
+public:
+    explicit COrdavinDlg(CWnd* pParent = nullptr);
+    ~COrdavinDlg() override;
+
+    // Empties the list and scans the catalogue again ("Erneuern").
+    void RefreshTitleList();
+    // Appends a row per catalogue title to the (empty) list and brings the
+    // CD and target displays up to date.
+    void FillTitleList();
+    // Enables or disables the ten controls of the installation section.
+    void EnableInstallSection(BOOL bEnable);
+
+    CListCtrl m_listTitles;
+    CEdit m_editTarget;
+    CString m_strDefaultTarget;
+    CString m_strCdDrive;
+    CImageList* m_pImageList;
+    HICON m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    // Message and command handlers.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnSelectFolder();
+    void OnInstall();
+    void OnTitleClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnAllowItemChange(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnRemove();
+    void OnCdDrive();
+    void OnChangeTarget();
+    void OnNotes();
+    void OnLaunchTitle();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Test fixture: a fresh Wine prefix and display for one test run.
+#   setup.sh DIR     DIR/env.sh then holds what wine-run.sh needs.
+#
+# Drives: C: as usual (hard-disk titles below C:\HD), D: a CD-ROM drive with
+# a volume label, E: a CD-ROM drive, \\server\share a network share. The
+# folders behind D:, E: and the share live in DIR.
+set -eu
+dir="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../../tools/wineenv.sh"
+
+[ -f "$dir/xvfb.pid" ] && stop_xvfb "$dir/xvfb.pid"
+mkdir -p "$dir"
+make_prefix "$dir/prefix"
+map_drive d "$dir/cd-d" cdrom
+map_drive e "$dir/cd-e" cdrom
+printf "ZORVALIA1" >"$dir/cd-d/.windows-label"
+map_unc server share "$dir/share"
+mkdir -p "$WINEPREFIX/drive_c/HD"
+stop_wineserver
+
+display=$(start_xvfb "$dir/xvfb.pid")
+cat >"$dir/env.sh" <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export LC_CTYPE=C.UTF-8
+export DISPLAY='$display'
+export ZORVALIA_TEST_DIR='$dir'
+ENV
+echo "test prefix $WINEPREFIX, display $display"

@@ -1,0 +1,5 @@
+#include "../../ordavin/app/PlatformGate.h"
+
+#include <gtest/gtest.h>
+
+TEST(PlatformGate, Placeholder) { EXPECT_TRUE(true); }

@@ -1,0 +1,26 @@
+// Registry helpers for tests: reset the program's keys and write values of
+// any type, including malformed ones.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace reg {
+
+// Deletes HKCU\Software\Quendramark and HKLM\SOFTWARE\Quendramark.
+void ResetProgramKeys();
+// Creates the key path below root (missing keys on the way too).
+bool CreateKey(HKEY root, const std::string& path);
+bool DeleteTree(HKEY root, const std::string& path);
+// Writes raw data of any type (no terminator added).
+bool SetRaw(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD cb);
+// Writes a REG_SZ value with its terminator.
+bool SetString(HKEY root, const std::string& path, const char* name, const std::string& value);
+bool SetDword(HKEY root, const std::string& path, const char* name, DWORD value);
+bool DeleteValue(HKEY root, const std::string& path, const char* name);
+// Reads a string value; false when absent.
+bool GetString(HKEY root, const std::string& path, const char* name, std::string* value);
+bool KeyExists(HKEY root, const std::string& path);
+
+}  // namespace reg

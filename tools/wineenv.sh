@@ -1,0 +1,67 @@
+# Shell functions shared by the test fixture and the demo: a private Wine
+# prefix with simulated drives, and an Xvfb display. Source this file.
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+# wine_env PREFIX: exports what every Wine call here needs.
+wine_env() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+    export LC_CTYPE=C.UTF-8
+}
+
+# make_prefix PREFIX: a fresh prefix without the crash dialog.
+make_prefix() {
+    wine_env "$1"
+    rm -rf "$1"
+    mkdir -p "$1"
+    timeout 180 "$WINE64" wineboot -i >/dev/null 2>&1 || return 1
+    timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+}
+
+# map_drive LETTER FOLDER [cdrom]: drive LETTER: shows FOLDER; with cdrom it
+# is a CD-ROM drive once the wineserver restarts (stop_wineserver).
+map_drive() {
+    local letter="$1" folder="$2" kind="${3:-}"
+    mkdir -p "$folder"
+    ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
+    if [ "$kind" = cdrom ]; then
+        timeout 60 "$WINE64" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1
+    fi
+}
+
+# map_unc SERVER SHARE FOLDER: \\SERVER\SHARE shows FOLDER.
+map_unc() {
+    mkdir -p "$WINEPREFIX/dosdevices/unc/$1" "$3"
+    ln -sfn "$3" "$WINEPREFIX/dosdevices/unc/$1/$2"
+}
+
+stop_wineserver() {
+    timeout 60 "$WINESERVER" -k >/dev/null 2>&1
+    timeout 60 "$WINESERVER" -w >/dev/null 2>&1
+    return 0
+}
+
+# start_xvfb PIDFILE: starts a display; prints its name (":N").
+start_xvfb() {
+    local pidfile="$1" fifo display
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    echo $! >"$pidfile"
+    display=$(timeout 30 head -n1 "$fifo")
+    rm -f "$fifo"
+    [ -n "$display" ] || return 1
+    echo ":$display"
+}
+
+# stop_xvfb PIDFILE
+stop_xvfb() {
+    local pid
+    pid=$(cat "$1" 2>/dev/null) || return 0
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -f "$1"
+    return 0
+}
