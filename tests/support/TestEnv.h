@@ -1,0 +1,17 @@
+// Where the test fixture put things (see tests/env/setup.sh).
+#pragma once
+
+#include <string>
+
+namespace testenv {
+
+// A folder of the fixture (such as "cd-d", "cd-e", "share"), as a Windows
+// path through drive Z: (the host's root). Empty outside the fixture.
+std::string HostFolder(const char* pszName);
+
+// Creates a file of nBytes bytes (and its folders); true on success.
+bool MakeFile(const std::string& path, unsigned nBytes = 16);
+// Deletes a folder with everything below it.
+void RemoveTree(const std::string& path);
+
+}  // namespace testenv
