@@ -122,7 +122,10 @@ bool IsMessageBox(HWND hWnd)
 
 Icon IconOf(HWND hBox)
 {
+    // The icon's static is 0x14 on Windows and 0x440 in Wine.
     HWND hIcon = ::GetDlgItem(hBox, 0x14);
+    if (!hIcon)
+        hIcon = ::GetDlgItem(hBox, 0x440);
     if (!hIcon)
         return Icon::None;
     HICON h = reinterpret_cast<HICON>(::SendMessageA(hIcon, STM_GETICON, 0, 0));

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Checks a built Ordavin.exe from the outside: PE headers, manifest, version
+# resource and the order of its icon groups.
+#   check-executable.sh EXE ARCH     ARCH: x86 (the release) or amd64
+# Exits 77 (skipped) when the executable has not been built.
+set -u
+exe="$1" arch="$2"
+[ -f "$exe" ] || { echo "not built: $exe"; exit 77; }
+case "$arch" in
+    x86) prefix=i686-w64-mingw32 magic=010b ;;
+    *) prefix=x86_64-w64-mingw32 magic=020b ;;
+esac
+fail=0
+check() {   # check DESCRIPTION COMMAND...
+    if "${@:2}" >/dev/null 2>&1; then echo "ok   $1"; else echo "FAIL $1"; fail=1; fi
+}
+headers=$("$prefix-objdump" -p "$exe")
+resources=$("$prefix-windres" -i "$exe" -J coff -O rc 2>/dev/null | sed -z 's/"\n *"//g')
+
+check "PE magic $magic" grep -q "^Magic[[:space:]]*$magic" <<<"$headers"
+check "GUI subsystem" grep -q "^Subsystem[[:space:]]*00000002" <<<"$headers"
+if [ "$arch" = x86 ]; then
+    check "minimum OS version 5.0" grep -Pzq 'MajorOSystemVersion\t5\nMinorOSystemVersion\t0\n' <<<"$headers"
+    check "subsystem version 5.0" grep -Pzq 'MajorSubsystemVersion\t5\nMinorSubsystemVersion\t0\n' <<<"$headers"
+fi
+check "file version 2.3.0.9" grep -q "FILEVERSION 2, 3, 0, 9" <<<"$resources"
+check "product version 2.3.0.9" grep -q "PRODUCTVERSION 2, 3, 0, 9" <<<"$resources"
+check "manifest: requireAdministrator" grep -q 'requestedExecutionLevel level=""requireAdministrator""' <<<"$resources"
+check "manifest: identity" grep -q 'assemblyIdentity name=""Quendramark.TexorraXP.Ordavin.exe"" version=""5.1.0.0"" processorArchitecture=""'"$arch"'"" type=""win32""' <<<"$resources"
+check "manifest: description" grep -q '<description>V30 Installer</description>' <<<"$resources"
+check "manifest: common controls 6" grep -q 'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0"" processorArchitecture=""'"$arch"'"" publicKeyToken=""6595b64144ccf1df"" language=""\*""' <<<"$resources"
+# Icon groups in ascending id order; the shortcut icon (index 7) is 32583.
+groups=$("$prefix-windres" -i "$exe" -J coff -O rc 2>/dev/null | sed -n 's/^\([0-9]*\) 14 .*RT_GROUP_ICON.*/\1/p' | tr '\n' ' ')
+check "icon groups 128 130 887 888 32580..32585 (got: $groups)" test "$groups" = "128 130 887 888 32580 32581 32582 32583 32584 32585 "
+exit $fail
