@@ -1,6 +1,10 @@
 #include "OrdavinDlg.h"
 
+#include "DefaultTarget.h"
 #include "../res/resource.h"
+
+HWND g_hList = nullptr;
+HIMAGELIST g_hStateImages = nullptr;
 
 COrdavinDlg::COrdavinDlg(CWnd* pParent)
     : CDialog(IDD_ORDAVIN_DIALOG, pParent),
@@ -24,10 +28,70 @@ void COrdavinDlg::DoDataExchange(CDataExchange* pDX)
 }
 
 BEGIN_MESSAGE_MAP(COrdavinDlg, CDialog)
+    ON_BN_CLICKED(IDC_REFRESH, RefreshTitleList)
+    ON_EN_CHANGE(IDC_TARGET, OnChangeTarget)
 END_MESSAGE_MAP()
 
 BOOL COrdavinDlg::OnInitDialog()
 {
+    // Data exchange: the target field shows "C:\Zorvalia" (EN_CHANGE).
     CDialog::OnInitDialog();
+
+    // [init 2-6] System menu, big icon, g_hDlg and g_hProgress, progress bar.
+
+    g_hList = GetDlgItem(IDC_TITLE_LIST);
+
+    // Row icons, in the order of TitleImage. The icons are drawn in 32-bit
+    // colour, with a 16 x 16 frame of their own.
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    m_pImageList->Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 5);
+    for (int id : {IDI_TITLE_HARDDISK, IDI_TITLE_MISSING, IDI_TITLE_CD, IDI_TITLE_NETWORK,
+                   IDI_TITLE_NETWORK_MISSING}) {
+        HICON hIcon = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        m_pImageList->Add(hIcon);
+        if (hIcon)
+            ::DestroyIcon(hIcon);
+    }
+    // Without LVS_SHAREIMAGELISTS the list destroys its image lists itself.
+    m_listTitles.SetImageList(m_pImageList->Detach(), LVSIL_SMALL);
+
+    // State images: the two 18 x 16 boxes of one bitmap.
+    g_hStateImages = ::ImageList_Create(18, 16, ILC_COLOR24, 5, 8);
+    if (HBITMAP hbm = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_STATE_IMAGES))) {
+        ::ImageList_AddMasked(g_hStateImages, hbm, RGB(0, 0, 0));
+        ::DeleteObject(hbm);
+    }
+    m_listTitles.SetImageList(g_hStateImages, LVSIL_STATE);
+
+    // The columns of a row; only the title is visible.
+    static const struct { LPCSTR pszHeading; int nWidth; } s_columns[] = {
+        {"Titel:", 380}, {"LfW", 0}, {"Column 2", 0}, {"Column 3", 0}, {"Column 4", 0}};
+    for (int i = 0; i < 5; ++i)
+        m_listTitles.InsertColumn(i, s_columns[i].pszHeading, LVCFMT_LEFT, s_columns[i].nWidth, i);
+
+    // [init 10] Start-menu group discovery.
+
+    // The default target; setting the field's text updates the free space.
+    CString strTarget;
+    if (ReadDefaultTarget(&strTarget)) {
+        m_strDefaultTarget = strTarget;
+        m_editTarget.SetWindowText(m_strDefaultTarget);
+    }
+
+    FillTitleList();
+
+    // The launch button and the progress bar share one place; the button
+    // shows while nothing runs.
+    ::EnableWindow(GetDlgItem(IDC_CLICK_HINT), TRUE);
+    ::ShowWindow(GetDlgItem(IDC_CLICK_HINT), SW_SHOW);
+    ::EnableWindow(GetDlgItem(IDC_LAUNCH), FALSE);
+    ::ShowWindow(GetDlgItem(IDC_LAUNCH), SW_HIDE);
+    ::EnableWindow(GetDlgItem(IDC_PROGRESS), FALSE);
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS), SW_HIDE);
+    ::EnableWindow(GetDlgItem(IDC_LAUNCH), FALSE);
+    ::ShowWindow(GetDlgItem(IDC_LAUNCH), SW_SHOW);
+    ::ShowWindow(GetDlgItem(IDC_PROGRESS), SW_SHOW);
+
+    RefreshTitleList();
     return TRUE;
 }

@@ -10,6 +10,12 @@
 #include "../../framework/Dialog.h"
 #include "../../framework/ImageList.h"
 
+// The title list (control 1000), set when the dialog initialises.
+extern HWND g_hList;
+// The list's state images: an empty box (1) and a ticked box (2) for the
+// viewer's mark of a title. The list owns and destroys them with itself.
+extern HIMAGELIST g_hStateImages;
+
 class COrdavinDlg : public CDialog
 {
 public:
