@@ -1,0 +1,222 @@
+#include "TProgrCtrl.h"
+
+#include "MemDC.h"
+
+#include <climits>
+#include <cstring>
+
+CTProgrCtrl m_progress;
+
+namespace {
+
+// Truncates toward zero; positions far outside the range give values no int
+// can hold, which are held at the ends instead of overflowing.
+int TruncateToInt(double value)
+{
+    if (value >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+const UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+}  // namespace
+
+CTProgrCtrl::CTProgrCtrl()
+    : m_nPos(0), m_nStepSize(1), m_nMax(100), m_nMin(0), m_bShowText(TRUE), m_nBarWidth(-1),
+      m_crBar(::GetSysColor(COLOR_HIGHLIGHT)), m_crBackground(::GetSysColor(COLOR_WINDOW)),
+      m_crTextOnBackground(::GetSysColor(COLOR_HIGHLIGHT)), m_crTextOnBar(::GetSysColor(COLOR_WINDOW))
+{
+}
+
+CTProgrCtrl::~CTProgrCtrl() = default;
+
+// BOOL OnEraseBkgnd(HDC hdc)
+// void OnPaint()
+// void OnSize(UINT nType, int cx, int cy)
+// LRESULT OnSetText(WPARAM, LPARAM) / LRESULT OnGetText(WPARAM, LPARAM)
+BEGIN_MESSAGE_MAP(CTProgrCtrl, CProgressCtrl)
+    ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_MESSAGE(WM_GETTEXT, OnGetText)
+END_MESSAGE_MAP()
+
+void CTProgrCtrl::SetRange(int nLower, int nUpper)
+{
+    m_nMin = nLower;
+    m_nMax = nUpper;
+}
+
+int CTProgrCtrl::SetPos(int nPos)
+{
+    if (!::IsWindow(m_hWnd))
+        return -1;
+    int nPrevious = m_nPos;
+    m_nPos = nPos;
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    int nBarWidth = BarWidth(rcClient, Fraction(nPos));
+    if (nBarWidth != m_nBarWidth) {
+        m_nBarWidth = nBarWidth;
+        // Paints before returning: the callers' loops pump no messages.
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    return nPrevious;
+}
+
+int CTProgrCtrl::StepIt()
+{
+    return SetPos(m_nPos + m_nStepSize);
+}
+
+void CTProgrCtrl::SetShowText(BOOL bShow)
+{
+    if (::IsWindow(m_hWnd) && !bShow != !m_bShowText)
+        Invalidate(TRUE);
+    m_bShowText = bShow ? TRUE : FALSE;
+}
+
+double CTProgrCtrl::Fraction(int nPos) const
+{
+    if (m_nMax <= m_nMin)
+        return 0.0;
+    // In double: max - min overflows an int for ranges wider than half of it.
+    return (static_cast<double>(nPos) - m_nMin) / (static_cast<double>(m_nMax) - m_nMin);
+}
+
+int CTProgrCtrl::BarWidth(const RECT& rcClient, double fraction)
+{
+    return TruncateToInt((rcClient.right - rcClient.left) * fraction);
+}
+
+int CTProgrCtrl::FontHeightForDpi(int nLogPixelsY)
+{
+    return -(8 * nLogPixelsY) / 72;
+}
+
+int CTProgrCtrl::CopyTextBounded(LPCSTR pszText, LPSTR pBuf, size_t nSize, UINT nCodePage)
+{
+    if (!pBuf || nSize == 0)
+        return 0;
+    if (!pszText)
+        pszText = "";
+    size_t nCopied = 0;
+    while (pszText[nCopied]) {
+        size_t nChar = 1;
+        if (::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(pszText[nCopied])) && pszText[nCopied + 1])
+            nChar = 2;
+        if (nCopied + nChar > nSize - 1)
+            break;
+        nCopied += nChar;
+    }
+    memcpy(pBuf, pszText, nCopied);
+    pBuf[nCopied] = '\0';
+    return static_cast<int>(nCopied);
+}
+
+BOOL CTProgrCtrl::OnEraseBkgnd(HDC)
+{
+    // The paint covers the whole client area; erasing first would flicker.
+    return TRUE;
+}
+
+void CTProgrCtrl::OnPaint()
+{
+    ++m_nPaintCount;
+    if (m_nMin >= m_nMax) {
+        ::ValidateRect(m_hWnd, nullptr);
+        return;
+    }
+    RECT rcClient;
+    GetClientRect(&rcClient);
+    CPaintDC dc(this);
+    CMemDC memDC(&dc);
+    Draw(&memDC, rcClient);
+}
+
+void CTProgrCtrl::Draw(CDC* pDC, const RECT& rcClient)
+{
+    if (m_nMin >= m_nMax)
+        return;
+    double fraction = Fraction(m_nPos);
+    // A position outside the range shows an empty or a full bar; the
+    // percentage still tells the position.
+    int nEdge = rcClient.left + BarWidth(rcClient, fraction);
+    if (nEdge < rcClient.left)
+        nEdge = rcClient.left;
+    if (nEdge > rcClient.right)
+        nEdge = rcClient.right;
+    RECT rcDone = {rcClient.left, rcClient.top, nEdge, rcClient.bottom};
+    RECT rcRest = {nEdge, rcClient.top, rcClient.right, rcClient.bottom};
+    pDC->FillSolidRect(&rcDone, m_crBar);
+    pDC->FillSolidRect(&rcRest, m_crBackground);
+    if (!m_bShowText)
+        return;
+
+    CString text = m_strText;
+    if (text.IsEmpty())
+        text.Format("%d%%", TruncateToInt(fraction * 100.0));   // 0.999 shows 99%
+
+    int nSavedDC = pDC->SaveDC();
+    pDC->SetBkMode(TRANSPARENT);
+    CFont font;
+    HGDIOBJ hOldFont = nullptr;
+    if (font.CreateFont(FontHeightForDpi(pDC->GetDeviceCaps(LOGPIXELSY)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        VARIABLE_PITCH | FF_SWISS, nullptr))
+        hOldFont = pDC->SelectObject(&font);
+
+    // Clip regions are in device coordinates, while an off-screen context
+    // draws with its window origin at the clip box: convert, or the two
+    // halves of the text would not meet at the edge on a partial repaint.
+    RECT rcDoneDevice = rcDone;
+    RECT rcRestDevice = rcRest;
+    pDC->LPtoDP(&rcDoneDevice);
+    pDC->LPtoDP(&rcRestDevice);
+    CRgn rgnDone;
+    CRgn rgnRest;
+    rgnDone.CreateRectRgnIndirect(&rcDoneDevice);
+    rgnRest.CreateRectRgnIndirect(&rcRestDevice);
+
+    RECT rcText = rcClient;
+    pDC->SelectClipRgn(&rgnDone);
+    pDC->SetTextColor(m_crTextOnBar);
+    pDC->DrawText(text, -1, &rcText, kTextFormat);
+    rcText = rcClient;
+    pDC->SelectClipRgn(&rgnRest);
+    pDC->SetTextColor(m_crTextOnBackground);
+    pDC->DrawText(text, -1, &rcText, kTextFormat);
+
+    if (hOldFont)
+        pDC->SelectObject(hOldFont);
+    // Clipping, text colour and background mode as the caller had them.
+    pDC->RestoreDC(nSavedDC);
+}
+
+void CTProgrCtrl::OnSize(UINT, int, int)
+{
+    Default();
+    m_nBarWidth = -1;
+}
+
+LRESULT CTProgrCtrl::OnSetText(WPARAM, LPARAM lParam)
+{
+    // The window keeps its own copy as usual (WM_GETTEXTLENGTH answers
+    // from it).
+    LRESULT result = Default();
+    LPCSTR pszText = reinterpret_cast<LPCSTR>(lParam);
+    if (m_strText != (pszText ? pszText : "")) {
+        m_strText = pszText;
+        Invalidate(TRUE);
+    }
+    return result;
+}
+
+LRESULT CTProgrCtrl::OnGetText(WPARAM wParam, LPARAM lParam)
+{
+    return CopyTextBounded(m_strText, reinterpret_cast<LPSTR>(lParam), static_cast<size_t>(wParam), CP_ACP);
+}

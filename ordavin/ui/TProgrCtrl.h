@@ -1,0 +1,75 @@
+// CTProgrCtrl: a progress bar that paints itself, with a centred text whose
+// colour flips where it crosses the bar's edge.
+//
+// The object borrows a common progress control's window (subclassed through
+// data exchange) and keeps position and range itself; the control never
+// learns them. The text is the caption set with the window-text function or,
+// while there is none, the percentage. SetPos paints at once, and only when
+// the bar's width in pixels changes, so a copy loop that pumps no messages
+// may call it as often as it likes.
+#pragma once
+
+#include "../../framework/Controls.h"
+#include "../../framework/Gdi.h"
+
+class CTProgrCtrl : public CProgressCtrl
+{
+public:
+    CTProgrCtrl();
+    ~CTProgrCtrl() override;
+
+    // Stores the range; no repaint.
+    void SetRange(int nLower, int nUpper);
+    // Stores the position (not clamped) and repaints at once when the bar
+    // width changed. Returns the previous position; -1 and no change when
+    // the object has no window.
+    int SetPos(int nPos);
+    // SetPos(m_nPos + m_nStepSize).
+    int StepIt();
+    // Turns the text on or off; invalidates the window on a change.
+    void SetShowText(BOOL bShow);
+
+    // Paints the whole bar for the client rectangle rcClient onto pDC.
+    // Nothing is drawn while the range is empty.
+    void Draw(CDC* pDC, const RECT& rcClient);
+
+    // The text font's height for a context with nLogPixelsY pixels per
+    // logical inch: 8 points.
+    static int FontHeightForDpi(int nLogPixelsY);
+    // Copies at most nSize - 1 bytes of pszText to pBuf without splitting a
+    // double-byte character of code page nCodePage, terminates, and returns
+    // the bytes copied. A null buffer or size 0 copies nothing.
+    static int CopyTextBounded(LPCSTR pszText, LPSTR pBuf, size_t nSize, UINT nCodePage);
+
+    int m_nPos;
+    int m_nStepSize;
+    int m_nMax;
+    int m_nMin;
+    CString m_strText;
+    BOOL m_bShowText;
+    int m_nBarWidth;            // at the last repaint request; -1 forces the next
+    COLORREF m_crBar;
+    COLORREF m_crBackground;
+    COLORREF m_crTextOnBackground;
+    COLORREF m_crTextOnBar;
+
+    // Diagnostic: the WM_PAINT messages this object handled.
+    int m_nPaintCount = 0;
+
+protected:
+    // (position - min) / (max - min); 0 for an empty range.
+    double Fraction(int nPos) const;
+    // The client width times the fraction, truncated toward zero.
+    static int BarWidth(const RECT& rcClient, double fraction);
+
+    BOOL OnEraseBkgnd(HDC hdc);
+    void OnPaint();
+    void OnSize(UINT nType, int cx, int cy);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The program's one progress bar, bound to the main dialog's control 1028.
+extern CTProgrCtrl m_progress;
