@@ -5,9 +5,6 @@
 #include "../support/TestEnv.h"
 #include "resource.h"
 
-#include <cstring>
-#include <vector>
-
 namespace velmora_test {
 
 std::string StandIn(const char* pszName)
@@ -40,18 +37,6 @@ bool WaitForFile(const std::string& path, DWORD maxMs)
     return true;
 }
 
-std::string ReadFileText(const std::string& path)
-{
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::vector<char> data(4096);
-    DWORD got = 0;
-    ::ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-    ::CloseHandle(h);
-    return std::string(data.data(), got);
-}
-
 ScratchCurrentDir::ScratchCurrentDir()
 {
     ::GetCurrentDirectoryA(MAX_PATH, m_szPrevious);
@@ -78,12 +63,12 @@ ScratchCurrentDir::~ScratchCurrentDir()
 RunResult RunVelmora(const char* pszCmdLine, const std::string& dll, Answer answer)
 {
     static std::string s_dll;
-    static std::vector<char> s_cmdLine;
+    static std::string s_cmdLine;
     s_dll = dll;
     g_pszComCtlDll = s_dll.c_str();
     if (pszCmdLine) {
-        s_cmdLine.assign(pszCmdLine, pszCmdLine + strlen(pszCmdLine) + 1);
-        theApp.m_lpCmdLine = s_cmdLine.data();
+        s_cmdLine = pszCmdLine;
+        theApp.m_lpCmdLine = &s_cmdLine[0];
     } else {
         theApp.m_lpCmdLine = nullptr;
     }
@@ -91,9 +76,7 @@ RunResult RunVelmora(const char* pszCmdLine, const std::string& dll, Answer answ
     RunResult r;
     gui::DialogDriver driver([&](HWND hDlg) {
         r.shown = true;
-        r.versionLine = gui::ControlText(hDlg, IDC_VERSION);
         r.verdict = gui::ControlText(hDlg, IDC_MESSAGE);
-        r.updateEnabled = gui::IsEnabled(hDlg, IDOK);
         switch (answer) {
         case Answer::Update:
             ::PostMessageA(::GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);

@@ -17,8 +17,6 @@ std::string StandIn(const char* pszName);
 std::string HostPath(const char* pszUnixPath);
 // Waits (bounded) until a file exists.
 bool WaitForFile(const std::string& path, DWORD maxMs);
-// The whole content of a file, or "" when it cannot be read.
-std::string ReadFileText(const std::string& path);
 
 // A fresh folder below %TEMP% that is the process's current directory while
 // the object lives; removed afterwards (waiting a while for a program
@@ -44,9 +42,7 @@ struct RunResult {
     bool shown = false;          // a dialog of the program appeared
     bool timedOut = false;       // the watchdog had to end it
     BOOL returned = TRUE;        // what InitInstance returned
-    std::string versionLine;     // control 1005 when shown
     std::string verdict;         // control 1000 when shown
-    bool updateEnabled = false;  // "Jetzt Updaten..." when shown
     DWORD elapsedMs = 0;         // the run of InitInstance
 };
 
