@@ -22,6 +22,8 @@ void COrdavinDlg::FillTitleList()
     BOOL bCdFound = FALSE;
     int nItem = -1;
 
+    // The rows go in without a repaint each; the list redraws once after.
+    m_listTitles.SendMessage(WM_SETREDRAW, FALSE);
     ScanCatalogue([&](const TitleEntry& entry) {
         int nRow = m_listTitles.InsertItem(nItem + 1, TitleDisplayText(entry.strTitle), entry.image);
         if (nRow < 0)
@@ -43,6 +45,8 @@ void COrdavinDlg::FillTitleList()
         strMark.Format("%u", entry.nMark);
         m_listTitles.SetItemText(nItem, COL_MARK, strMark);
     });
+    m_listTitles.SendMessage(WM_SETREDRAW, TRUE);
+    m_listTitles.Invalidate();
 
     // The CD: its drive and size, or "n.V." (the last size stays known).
     if (bCdFound) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -80,6 +81,8 @@ TEST_F(CatalogueTest, RandomCataloguesKeepTheScanInvariants)
     std::mt19937 rng(seed);
     OpenDialog();
 
+    // Kinds of names, data, paths and marks that made a row somewhere.
+    std::set<int> listed;
     const int kCatalogues = 300;
     for (int n = 0; n < kCatalogues; ++n) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", catalogue " + std::to_string(n));
@@ -138,8 +141,11 @@ TEST_F(CatalogueTest, RandomCataloguesKeepTheScanInvariants)
             default: break;
             }
             const bool bReadable = data == D_TEXT || data == D_LINES || data == D_UNTERMINATED;
-            if (name.accepted && bReadable && path.file)
+            if (name.accepted && bReadable && path.file) {
                 expected[file] = {shown, strPath, path.status, mark.text, path.image, mark.state};
+                listed.insert({static_cast<int>(&name - kNames), 100 + data, 200 + static_cast<int>(&path - kPaths),
+                               300 + static_cast<int>(&mark - kMarks)});
+            }
         }
 
         dlg->RefreshTitleList();
@@ -170,4 +176,6 @@ TEST_F(CatalogueTest, RandomCataloguesKeepTheScanInvariants)
         if (HasFailure())
             break;
     }
+    // 4 accepted names, 3 readable data, 8 paths, 9 marks.
+    EXPECT_EQ(24u, listed.size());
 }

@@ -87,38 +87,6 @@ TEST_F(CatalogueTest, EmptyOrMissingCatalogueKeepsTheLastCdDrive)
     }
 }
 
-TEST_F(CatalogueTest, ValueNamesDecideWhichValuesAreTitles)
-{
-    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\Both.V60.V30"));
-    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\Sixty.V60"));
-    AddV30Title("lower.v30", "Klein", dirs.hd + "\\Both.V60.V30");
-    AddV30Title("Plain.TXT", "Ohne", dirs.hd + "\\Both.V60.V30");
-    // Both extensions: Path0 counts, Path60 is a decoy.
-    AddV30Title("Both.V60.V30", "Beide", dirs.hd + "\\Both.V60.V30");
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Beide"), "Path60", dirs.hd + "\\nope"));
-    // Only ".V60": Path60 counts, Path0 is a decoy.
-    AddCatalogueValue("Sixty.V60", "Sechzig");
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Sechzig"), "Path60", dirs.hd + "\\Sixty.V60"));
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Sechzig"), "Path0", dirs.hd + "\\nope"));
-    // The name buffer holds 127 characters and the terminator.
-    const std::string name127 = std::string(119, 'n') + "Lang.V30";
-    const std::string name128 = std::string(120, 'n') + "Lang.V30";
-    AddV30Title(name127, "127", dirs.hd + "\\Both.V60.V30");
-    AddV30Title(name128, "128", dirs.hd + "\\Both.V60.V30");
-    AddV30Title(std::string(5000, 'x') + ".V30", "5000", dirs.hd + "\\Both.V60.V30");
-    OpenDialog();
-
-    std::vector<ListRow> rows = Rows();
-    ASSERT_EQ(3u, rows.size());
-    ASSERT_NE(nullptr, FindRow(rows, "Both.V60.V30"));
-    EXPECT_EQ("0", FindRow(rows, "Both.V60.V30")->status);
-    ASSERT_NE(nullptr, FindRow(rows, "Sixty.V60"));
-    EXPECT_EQ("0", FindRow(rows, "Sixty.V60")->status);
-    EXPECT_EQ(dirs.hd + "\\Sixty.V60", FindRow(rows, "Sixty.V60")->path);
-    ASSERT_NE(nullptr, FindRow(rows, name127));
-    EXPECT_EQ("127", FindRow(rows, name127)->title);
-}
-
 TEST_F(CatalogueTest, OfTwoTitlesOnCdDrivesTheLaterIsTheCdRow)
 {
     ASSERT_TRUE(testenv::MakeFile(dirs.cdDHost + "\\A.V30"));
@@ -141,46 +109,6 @@ TEST_F(CatalogueTest, OfTwoTitlesOnCdDrivesTheLaterIsTheCdRow)
     EXPECT_TRUE(rows[1].selected);
     EXPECT_EQ(bLaterIsE ? "E:" : "D:", gui::ControlText(hDlg, IDC_CD_DRIVE));
     EXPECT_EQ(bLaterIsE ? "2 MB" : "1 MB", gui::ControlText(hDlg, IDC_CD_SIZE));
-}
-
-TEST_F(CatalogueTest, MarksAndTitleTexts)
-{
-    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\T.V30"));
-    const std::string path = dirs.hd + "\\T.V30";
-    AddV30Title("Two.V30", "Zwei", path, 2);
-    AddV30Title("Fourteen.V30", "Vierzehn", path, 14);
-    AddV30Title("Fifteen.V30", "Fuenfzehn", path, 15);   // would wrap to 0 in four bits
-    AddV30Title("Wrap.V30", "Ueberlauf", path, 17);       // would wrap to a ticked box
-    AddV30Title("Max.V30", "Hoechst", path, 0xFFFFFFFFu);
-    AddV30Title("Text.V30", "Als Text", path);
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Als Text"), "iSel", "1"));
-    AddV30Title("Wide.V30", "Acht Bytes", path);
-    const unsigned long long wide = 1;
-    ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, TitleSection("Acht Bytes"), "iSel", REG_QWORD, &wide, 8));
-    AddV30Title("Lines.V30", "Erste Zeile\nZweite Zeile", path, 1);
-    // A title without a stored path takes no row and no other row's mark.
-    AddCatalogueValue("NoPath.V30", "Ohne Pfad");
-    ASSERT_TRUE(reg::SetDword(HKEY_CURRENT_USER, TitleSection("Ohne Pfad"), "iSel", 1));
-    AddV30Title("After.V30", "Danach", path, 0);
-    OpenDialog();
-
-    std::vector<ListRow> rows = Rows();
-    ASSERT_EQ(9u, rows.size());
-    EXPECT_EQ(nullptr, FindRow(rows, "NoPath.V30"));
-    struct Expect { const char* file; const char* mark; UINT state; };
-    const Expect expected[] = {
-        {"Two.V30", "2", 3},         {"Fourteen.V30", "14", 15}, {"Fifteen.V30", "15", 0},
-        {"Wrap.V30", "17", 0},       {"Max.V30", "4294967295", 0}, {"Text.V30", "49", 0},
-        {"Wide.V30", "0", 1},        {"Lines.V30", "1", 2},      {"After.V30", "0", 1},
-    };
-    for (const Expect& e : expected) {
-        SCOPED_TRACE(e.file);
-        const ListRow* row = FindRow(rows, e.file);
-        ASSERT_NE(nullptr, row);
-        EXPECT_EQ(e.mark, row->mark);
-        EXPECT_EQ(e.state, row->stateImage);
-    }
-    EXPECT_EQ("Erste Zeile", FindRow(rows, "Lines.V30")->title);
 }
 
 TEST_F(CatalogueTest, RefreshLeavesTheInstallSectionAndTargetDisabled)
@@ -206,23 +134,25 @@ TEST_F(CatalogueTest, RefreshLeavesTheInstallSectionAndTargetDisabled)
     EXPECT_TRUE(gui::IsEnabled(hDlg, IDC_CLICK_HINT));
 }
 
-// The catalogue is written by another program and may hold anything.
-TEST_F(CatalogueTest, MalformedRegistryDataGivesNoGarbage)
+// The catalogue is written by another program and may hold anything (the
+// random catalogues cover the kinds of malformed values; these are sizes).
+TEST_F(CatalogueTest, HugeCataloguesAndTitlesGiveNoGarbage)
 {
     ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\T.V30"));
     const std::string path = dirs.hd + "\\T.V30";
-    const DWORD number = 7;
-    ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, CATALOGUE_PATH, "Dword.V30", REG_DWORD, &number, 4));
-    ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, CATALOGUE_PATH, "Binary.V30", REG_BINARY, "Titel", 5));
-    ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, CATALOGUE_PATH, "Unterminated.V30", REG_SZ, "OhneNullXYZ", 8));
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("OhneNull"), "Path0", path));
-    AddCatalogueValue("BadPath.V30", "Pfad als Zahl");
-    ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, TitleSection("Pfad als Zahl"), "Path0", REG_DWORD, &number, 4));
+    HKEY h = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, CATALOGUE_PATH, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                               nullptr, &h, nullptr));
+    for (int i = 0; i < 5000; ++i)
+        ::RegSetValueExA(h, ("Fremd" + std::to_string(i)).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    ::RegCloseKey(h);
+    for (int i = 0; i < 20; ++i)
+        AddV30Title("T" + std::to_string(i) + ".V30", "Titel " + std::to_string(i), path);
+    // A path stored without its terminating zero.
     AddCatalogueValue("RawPath.V30", "Pfad ohne Null");
     const std::string rawPath = path + "XYZ";
     ASSERT_TRUE(reg::SetRaw(HKEY_CURRENT_USER, TitleSection("Pfad ohne Null"), "Path0", REG_SZ, rawPath.c_str(),
                             static_cast<DWORD>(path.size())));
-    AddCatalogueValue("Empty.V30", "");
     // Title names of thousands of characters cannot name a section (a key
     // name has at most 255 characters), so they have no stored path.
     std::string nested;
@@ -230,20 +160,16 @@ TEST_F(CatalogueTest, MalformedRegistryDataGivesNoGarbage)
         nested += (i ? "\\" : "") + std::string(200, static_cast<char>('a' + i));
     AddCatalogueValue("Huge.V30", std::string(5000, 'h'));
     AddCatalogueValue("Nested.V30", nested);
-    const std::string longTitle(200, 'l');
-    AddV30Title("LongTitle.V30", longTitle, path);
+    AddV30Title("LongTitle.V30", std::string(200, 'l'), path);
     OpenDialog();
 
     std::vector<ListRow> rows = Rows();
-    ASSERT_EQ(3u, rows.size());
-    ASSERT_NE(nullptr, FindRow(rows, "Unterminated.V30"));
-    EXPECT_EQ("OhneNull", FindRow(rows, "Unterminated.V30")->title);
-    EXPECT_EQ("0", FindRow(rows, "Unterminated.V30")->status);
+    ASSERT_EQ(22u, rows.size());
     ASSERT_NE(nullptr, FindRow(rows, "RawPath.V30"));
     EXPECT_EQ(path, FindRow(rows, "RawPath.V30")->path);
     EXPECT_EQ("0", FindRow(rows, "RawPath.V30")->status);
     ASSERT_NE(nullptr, FindRow(rows, "LongTitle.V30"));
-    EXPECT_EQ(longTitle, FindRow(rows, "LongTitle.V30")->title);
+    EXPECT_EQ(std::string(200, 'l'), FindRow(rows, "LongTitle.V30")->title);
 }
 
 TEST_F(CatalogueTest, PathsOfMaxPathCharactersAndMoreCountAsNotFound)
@@ -274,21 +200,4 @@ TEST_F(CatalogueTest, PathsOfMaxPathCharactersAndMoreCountAsNotFound)
     EXPECT_EQ("3", FindRow(rows, "LongCd.V30")->status);
     EXPECT_EQ("5", FindRow(rows, "LongNet.V30")->status);
     EXPECT_EQ(path260, FindRow(rows, "Long.V30")->path);
-}
-
-TEST_F(CatalogueTest, ThousandsOfValues)
-{
-    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\T.V30"));
-    HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, CATALOGUE_PATH, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                               nullptr, &h, nullptr));
-    for (int i = 0; i < 5000; ++i) {
-        std::string name = "Fremd" + std::to_string(i);
-        ::RegSetValueExA(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-    }
-    ::RegCloseKey(h);
-    for (int i = 0; i < 40; ++i)
-        AddV30Title("T" + std::to_string(i) + ".V30", "Titel " + std::to_string(i), dirs.hd + "\\T.V30");
-    OpenDialog();
-    EXPECT_EQ(40u, Rows().size());
 }
