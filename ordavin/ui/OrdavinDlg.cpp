@@ -24,6 +24,7 @@ void COrdavinDlg::DoDataExchange(CDataExchange* pDX)
 }
 
 BEGIN_MESSAGE_MAP(COrdavinDlg, CDialog)
+    ON_BN_CLICKED(IDC_SELECT_FOLDER, OnSelectFolder)
 END_MESSAGE_MAP()
 
 BOOL COrdavinDlg::OnInitDialog()
