@@ -38,6 +38,13 @@ int CreateFolderPath(LPCSTR pszPath, BOOL bCheckOnly)
 {
     if (!pszPath)
         return FOLDER_INVALID;
+    // An invalid entry leaves no trace: the whole form is checked before
+    // the first folder is made.
+    if (!bCheckOnly) {
+        int nForm = CreateFolderPath(pszPath, TRUE);
+        if (nForm != FOLDER_OK)
+            return nForm;
+    }
     // The working copy must hold the whole path; a longer one could only be
     // checked or created cut short, so it is refused.
     char szPath[MAX_PATH];

@@ -24,8 +24,9 @@ BOOL IsValidFolderName(LPCSTR pszName);
 // Checks the form of pszPath and, unless bCheckOnly, creates each missing
 // folder along it from the root down. Returns FOLDER_OK, FOLDER_INVALID or
 // FOLDER_NOT_CREATED and shows nothing. Check-only mode never touches the
-// disk. Folders created before a failing level stay in place. A path of
-// MAX_PATH (260) characters or more is invalid.
+// disk; an invalid entry creates nothing in either mode. Folders created
+// before a level that cannot be created stay in place. A path of MAX_PATH
+// (260) characters or more is invalid.
 int CreateFolderPath(LPCSTR pszPath, BOOL bCheckOnly);
 
 // Checks pszPath; a missing folder is created, after a question unless
