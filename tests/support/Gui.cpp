@@ -122,7 +122,10 @@ bool IsMessageBox(HWND hWnd)
 
 Icon IconOf(HWND hBox)
 {
+    // Windows' message box has its icon in control 0x14, Wine's in 0x440.
     HWND hIcon = ::GetDlgItem(hBox, 0x14);
+    if (!hIcon)
+        hIcon = ::GetDlgItem(hBox, 0x440);
     if (!hIcon)
         return Icon::None;
     HICON h = reinterpret_cast<HICON>(::SendMessageA(hIcon, STM_GETICON, 0, 0));
