@@ -30,6 +30,7 @@ void COrdavinDlg::DoDataExchange(CDataExchange* pDX)
 BEGIN_MESSAGE_MAP(COrdavinDlg, CDialog)
     ON_BN_CLICKED(IDC_REFRESH, RefreshTitleList)
     ON_EN_CHANGE(IDC_TARGET, OnChangeTarget)
+    ON_BN_CLICKED(IDC_SELECT_FOLDER, OnSelectFolder)
 END_MESSAGE_MAP()
 
 BOOL COrdavinDlg::OnInitDialog()
