@@ -55,8 +55,8 @@ protected: \
     if (message == (msg)) { *pResult = memberFxn(wParam, lParam); return TRUE; }
 
 // void OnCommandHandler()   for WM_COMMAND with this control id and code
-#define ON_CONTROL(code, id, memberFxn) \
-    if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) { \
+#define ON_CONTROL(notifyCode, id, memberFxn) \
+    if (message == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notifyCode)) { \
         memberFxn(); *pResult = 0; return TRUE; }
 
 // void OnCommandHandler()   for WM_COMMAND with this id, any code
@@ -67,7 +67,7 @@ protected: \
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 
 // void OnNotifyHandler(NMHDR* pNMHDR, LRESULT* pResult)
-#define ON_NOTIFY(code, id, memberFxn) \
+#define ON_NOTIFY(notifyCode, id, memberFxn) \
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(id) && \
-        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code)) { \
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode)) { \
         *pResult = 0; memberFxn(reinterpret_cast<NMHDR*>(lParam), pResult); return TRUE; }

@@ -2,7 +2,9 @@
 #pragma once
 
 // Dialogs
+#define IDD_ABOUTBOX            100
 #define IDD_ORDAVIN_DIALOG      102
+#define IDD_NOTES               148
 
 // Strings
 #define IDS_ABOUTBOX            101

@@ -1,9 +1,12 @@
 #include "OrdavinDlg.h"
 
 #include "DefaultTarget.h"
+#include "TProgrCtrl.h"
 #include "../res/resource.h"
 
+HWND g_hDlg = nullptr;
 HWND g_hList = nullptr;
+HWND g_hProgress = nullptr;
 HIMAGELIST g_hStateImages = nullptr;
 
 COrdavinDlg::COrdavinDlg(CWnd* pParent)
@@ -25,12 +28,22 @@ void COrdavinDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_TITLE_LIST, m_listTitles);
     DDX_Control(pDX, IDC_TARGET, m_editTarget);
     DDX_Text(pDX, IDC_TARGET, m_strDefaultTarget);
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
 }
 
 BEGIN_MESSAGE_MAP(COrdavinDlg, CDialog)
-    ON_BN_CLICKED(IDC_REFRESH, RefreshTitleList)
-    ON_EN_CHANGE(IDC_TARGET, OnChangeTarget)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_SELECT_FOLDER, OnSelectFolder)
+    ON_BN_CLICKED(IDC_REFRESH, RefreshTitleList)
+    ON_NOTIFY(NM_CLICK, IDC_TITLE_LIST, OnTitleClick)
+    ON_BN_CLICKED(IDC_CD_DOOR, OnCdDrive)
+    ON_EN_CHANGE(IDC_TARGET, OnChangeTarget)
+    ON_NOTIFY(LVN_ITEMCHANGING, IDC_TITLE_LIST, OnAllowItemChange)
+    ON_NOTIFY(LVN_ODSTATECHANGED, IDC_TITLE_LIST, OnAllowItemChange)
+    ON_BN_CLICKED(IDC_NOTES, OnNotes)
+    ON_BN_CLICKED(IDC_LAUNCH, OnLaunchTitle)
 END_MESSAGE_MAP()
 
 BOOL COrdavinDlg::OnInitDialog()
@@ -38,7 +51,21 @@ BOOL COrdavinDlg::OnInitDialog()
     // Data exchange: the target field shows "C:\Zorvalia" (EN_CHANGE).
     CDialog::OnInitDialog();
 
-    // [init 2-6] System menu, big icon, g_hDlg and g_hProgress, progress bar.
+    // The About entry of the system menu.
+    if (HMENU hSysMenu = GetSystemMenu(FALSE)) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+
+    g_hDlg = m_hWnd;
+    g_hProgress = m_progress.m_hWnd;
+    m_progress.SetShowText(FALSE);
+    m_progress.SetPos(0);
 
     g_hList = GetDlgItem(IDC_TITLE_LIST);
 
@@ -70,7 +97,8 @@ BOOL COrdavinDlg::OnInitDialog()
     for (int i = 0; i < 5; ++i)
         m_listTitles.InsertColumn(i, s_columns[i].pszHeading, LVCFMT_LEFT, s_columns[i].nWidth, i);
 
-    // [init 10] Start-menu group discovery.
+    // The Start-menu group for the shortcuts is discovered here, once the
+    // columns exist and before the default target is read.
 
     // The default target; setting the field's text updates the free space.
     CString strTarget;

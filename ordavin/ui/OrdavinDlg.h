@@ -10,8 +10,11 @@
 #include "../../framework/Dialog.h"
 #include "../../framework/ImageList.h"
 
-// The title list (control 1000), set when the dialog initialises.
+// The dialog, its title list (control 1000) and the progress bar's window
+// (control 1028), set when the dialog initialises.
+extern HWND g_hDlg;
 extern HWND g_hList;
+extern HWND g_hProgress;
 // The list's state images: an empty box (1) and a ticked box (2) for the
 // viewer's mark of a title. The list owns and destroys them with itself.
 extern HIMAGELIST g_hStateImages;

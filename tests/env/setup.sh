@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Test fixture: a fresh Wine prefix and display for one test run.
-#   setup.sh DIR     DIR/env.sh then holds what wine-run.sh needs.
+#   setup.sh DIR     DIR/env.sh then holds what wine-run.sh needs; DIR is a
+#                    folder directly in the build folder.
 #
 # Drives: C: as usual (hard-disk titles below C:\HD), D: a CD-ROM drive with
 # a volume label, E: a CD-ROM drive, \\server\share a network share. The
@@ -13,6 +14,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 [ -f "$dir/xvfb.pid" ] && stop_xvfb "$dir/xvfb.pid"
 mkdir -p "$dir"
 make_prefix "$dir/prefix"
+# Without a window manager Wine takes seconds to destroy a managed top-level
+# window; unmanaged windows go at once.
+timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 map_drive d "$dir/cd-d" cdrom
 map_drive e "$dir/cd-e" cdrom
 printf "ZORVALIA1" >"$dir/cd-d/.windows-label"
@@ -28,5 +32,6 @@ export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export LC_CTYPE=C.UTF-8
 export DISPLAY='$display'
 export ZORVALIA_TEST_DIR='$dir'
+export ZORVALIA_BUILD_DIR='$(cd "$dir/.." && pwd)'
 ENV
 echo "test prefix $WINEPREFIX, display $display"

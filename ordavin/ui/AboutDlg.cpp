@@ -1,0 +1,7 @@
+#include "AboutDlg.h"
+
+#include "../res/resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, nullptr)
+{
+}

@@ -1,0 +1,7 @@
+#include "InfoDialog.h"
+
+#include "../res/resource.h"
+
+CInfoDialog::CInfoDialog(CWnd* pParent) : CDialog(IDD_NOTES, pParent)
+{
+}
