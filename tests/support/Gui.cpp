@@ -216,6 +216,8 @@ LRESULT CALLBACK DialogDriver::CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
             bool known = false;
             for (HWND h : g_pDriver->seen)
                 known = known || h == hWnd;
+            for (HWND h : g_pDriver->ignored)
+                known = known || h == hWnd;
             if (!known) {
                 g_pDriver->seen.push_back(hWnd);
                 if (g_pDriver->m_onDialog)

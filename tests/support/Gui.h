@@ -79,6 +79,9 @@ public:
 
     bool timedOut = false;
     std::vector<HWND> seen;
+    // Dialogs that were up before (such as the main dialog): their
+    // activations are not reported.
+    std::vector<HWND> ignored;
 
 private:
     static LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam);
