@@ -28,16 +28,16 @@ printf 'Hinweise zum Titel\r\n' >"$cdroot/cd-d/ZORV1/NOTE/LIESMICH.TXT"
 head -c 1000 /dev/zero >"$WINEPREFIX/drive_c/Zorvalia/ZORV2/BAND2.V30"
 stop_wineserver
 
-root='HKCU\Software\Quendramark\Texorra 3.0 - Professional'
-addreg() { timeout 60 "$WINE64" reg add "$@" /f >/dev/null 2>&1; }
-addreg "$root\\V30" /v ZORVALIA.V30 /d "Zorvalia Band 1 - Erzählungen"
-addreg "$root\\Zorvalia Band 1 - Erzählungen\\Ifo" /v Path0 /d 'D:\ZORV1\ZORVALIA.V30'
-addreg "$root\\Zorvalia Band 1 - Erzählungen\\Ifo" /v iSel /t REG_DWORD /d 1
-addreg "$root\\V30" /v BAND2.V30 /d "Zorvalia Band 2 - Briefe"
-addreg "$root\\Zorvalia Band 2 - Briefe\\Ifo" /v Path0 /d 'C:\Zorvalia\ZORV2\BAND2.V30'
-addreg "$root\\Zorvalia Band 2 - Briefe\\Ifo" /v iSel /t REG_DWORD /d 0
-addreg "$root\\V30" /v BAND3.V60 /d "Zorvalia Band 3 - Gedichte"
-addreg "$root\\Zorvalia Band 3 - Gedichte\\Ifo" /v Path60 /d 'C:\Zorvalia\ZORV3\BAND3.V60'
+# The viewer stand-in plays the viewer: it registers the title file types
+# and the titles, as the viewer and its setup would.
+viewer="$top/build/x86_64/tools/viewer/ViewerStandIn.exe"
+export ZORVALIA_VIEWER_LOG='C:\viewer-standin.log'
+viewer() { timeout 60 "$WINE64" "$viewer" "$@" >/dev/null 2>&1; }
+viewer /associate
+viewer /setup 'C:\Zorvalia-Startmenue' 'C:\Zorvalia'
+viewer /register 'D:\ZORV1\ZORVALIA.V30' "Zorvalia Band 1 - Erzählungen" 1
+viewer /register 'C:\Zorvalia\ZORV2\BAND2.V30' "Zorvalia Band 2 - Briefe" 0
+viewer /register 'C:\Zorvalia\ZORV3\BAND3.V60' "Zorvalia Band 3 - Gedichte" 1
 
 if [ -n "${DISPLAY:-}" ] && [ "${ZORVALIA_DEMO_XVFB:-}" = "" ]; then
     "$WINE64" "$exe"
@@ -45,7 +45,7 @@ else
     export DISPLAY
     DISPLAY=$(start_xvfb "$demo/xvfb.pid")
     "$WINE64" explorer /desktop=Zorvalia,1024x768 "$exe" &
-    sleep "${ZORVALIA_DEMO_SECONDS:-8}"
+    sleep "${ZORVALIA_DEMO_SECONDS:-10}"
     import -window root "$demo/ordavin.png"
     echo "screenshot: $demo/ordavin.png"
     stop_wineserver

@@ -53,6 +53,7 @@ TEST_F(MainDialogCloseTest, QuitButtonEscapeEnterAndCloseBoxEndTheRun)
 
 TEST_F(MainDialogCloseTest, TargetFieldShowsTheDefaultFolderAndEnterReadsItBack)
 {
+    reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "NuvadoDir", "C:\\Texorra-Titel");
     COrdavinDlg dlg;
     theApp.m_pMainWnd = &dlg;
     std::string shown;
@@ -63,6 +64,6 @@ TEST_F(MainDialogCloseTest, TargetFieldShowsTheDefaultFolderAndEnterReadsItBack)
     });
     EXPECT_EQ(IDOK, dlg.DoModal());
     theApp.m_pMainWnd = nullptr;
-    EXPECT_EQ("C:\\Zorvalia", shown);
+    EXPECT_EQ("C:\\Texorra-Titel", shown);
     EXPECT_STREQ("E:\\Neu", dlg.m_strDefaultTarget);
 }
