@@ -106,6 +106,21 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     return !dx.m_bFail;
 }
 
+void CDialog::PaintMinimizedIcon(HICON hIcon)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    ::DrawIcon(hdc, x, y, hIcon);
+    ::EndPaint(m_hWnd, &ps);
+}
+
 CDialog* CDialog::FromHandle(HWND hWnd)
 {
     return static_cast<CDialog*>(::GetPropA(hWnd, kDialogProp));

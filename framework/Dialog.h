@@ -53,6 +53,9 @@ public:
     INT_PTR GetEndResult() const { return m_nEndResult; }
 
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // For WM_PAINT of a minimized dialog: erases the icon background and
+    // draws hIcon centred in the client area.
+    void PaintMinimizedIcon(HICON hIcon);
     UINT GetTemplateId() const { return m_nIDTemplate; }
 
     // Tells a dialog of this framework from other #32770 windows.

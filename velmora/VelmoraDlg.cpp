@@ -61,21 +61,10 @@ BOOL CVelmoraDlg::OnInitDialog()
 
 void CVelmoraDlg::OnPaint()
 {
-    if (!IsIconic()) {
+    if (IsIconic())
+        PaintMinimizedIcon(m_hIcon);
+    else
         Default();
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC hdc = ::BeginPaint(m_hWnd, &ps);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-    const int cxIcon = ::GetSystemMetrics(SM_CXICON);
-    const int cyIcon = ::GetSystemMetrics(SM_CYICON);
-    RECT rc;
-    GetClientRect(&rc);
-    const int x = (rc.right - rc.left - cxIcon + 1) / 2;
-    const int y = (rc.bottom - rc.top - cyIcon + 1) / 2;
-    ::DrawIcon(hdc, x, y, m_hIcon);
-    ::EndPaint(m_hWnd, &ps);
 }
 
 HCURSOR CVelmoraDlg::OnQueryDragIcon()
