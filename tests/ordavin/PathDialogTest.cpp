@@ -174,10 +174,11 @@ TEST_F(PathDialogTest, SelectButtonWritesTheAcceptedFolderAndReReadsTheFreeSpace
 TEST_F(PathDialogTest, CancelKeepsTheFieldAndRefillsOnlyAnEmptyOne)
 {
     OpenDialog();
-    g_ullFreeBytes = 0;
     std::string shown = "?";
     auto cancel = [&](HWND hBrowser) {
         shown = gui::Text(Edit(hBrowser));
+        // Setting the field re-read the free space; a cancel must not.
+        g_ullFreeBytes = 0;
         gui::SendCommand(hBrowser, IDCANCEL);
     };
     RunSelect("C:\\Irgendwo", cancel);
@@ -185,5 +186,6 @@ TEST_F(PathDialogTest, CancelKeepsTheFieldAndRefillsOnlyAnEmptyOne)
     EXPECT_EQ(0u, g_ullFreeBytes);
     RunSelect("", cancel);
     EXPECT_EQ("", shown);   // the empty path, not the current directory
-    EXPECT_EQ("C:\\Zorvalia", gui::ControlText(hDlg, IDC_TARGET));
+    EXPECT_STREQ(dlg->m_strDefaultTarget, gui::ControlText(hDlg, IDC_TARGET).c_str());
+    EXPECT_STRNE("", dlg->m_strDefaultTarget);
 }
