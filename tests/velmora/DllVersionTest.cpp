@@ -1,5 +1,7 @@
 #include "VelmoraFixture.h"
 
+#include "../../framework/WinApp.h"
+
 #include <climits>
 #include <cstring>
 
@@ -84,4 +86,12 @@ TEST(ComparableVersion, HugeFieldsStayAboveTheThreshold)
     dvi.dwMajorVersion = 0xFFFFFFFFu;
     dvi.dwMinorVersion = 0xFFFFFFFFu;
     EXPECT_EQ(INT_MAX, ComparableVersion(dvi));
+}
+
+TEST(VelmoraApplication, NameIsTheExecutablesBaseNameWithoutAStringForIt)
+{
+    // The checker has no application-name string, so the framework falls
+    // back to the name of the running executable.
+    ASSERT_NE(nullptr, AfxGetApp());
+    EXPECT_STREQ("velmora_tests", AfxGetApp()->m_pszAppName);
 }
