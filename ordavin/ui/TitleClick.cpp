@@ -8,6 +8,7 @@
 #include "../res/resource.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 int g_nSelItem = -1;
 CString g_strTitleName;
@@ -15,9 +16,11 @@ char g_szCdButtonText[24] = "CD-Lfw.:  ";
 
 namespace {
 
-void Enable(HWND hDlg, int nID, BOOL bEnable)
+// Enables or disables the controls, in the order given.
+void Enable(HWND hDlg, std::initializer_list<int> ids, BOOL bEnable)
 {
-    ::EnableWindow(::GetDlgItem(hDlg, nID), bEnable);
+    for (int nID : ids)
+        ::EnableWindow(::GetDlgItem(hDlg, nID), bEnable);
 }
 
 // Puts a label on the CD-drive button. The label buffer holds 23
@@ -55,63 +58,44 @@ void COrdavinDlg::OnTitleClick(NMHDR*, LRESULT* pResult)
 
     if (strStatus == "3") {
         // The CD of this title is not in its drive.
-        Enable(hDlg, IDC_REMOVE_TEXT, FALSE);
-        Enable(hDlg, IDC_REMOVE, FALSE);
-        Enable(hDlg, IDC_CD_HINT, TRUE);
-        Enable(hDlg, IDC_CD_DOOR, TRUE);
+        Enable(hDlg, {IDC_REMOVE_TEXT, IDC_REMOVE}, FALSE);
+        Enable(hDlg, {IDC_CD_HINT, IDC_CD_DOOR}, TRUE);
         SetCdDriveLabel(hDlg, strDrive);
         EnableInstallSection(FALSE);
-        Enable(hDlg, IDC_TARGET, FALSE);
-        Enable(hDlg, IDC_INSTALL_READY, FALSE);
-        Enable(hDlg, IDC_INSTALL, FALSE);
-        Enable(hDlg, IDC_LAUNCH, FALSE);
+        Enable(hDlg, {IDC_TARGET, IDC_INSTALL_READY, IDC_INSTALL, IDC_LAUNCH}, FALSE);
     } else if (strStatus == "2") {
         // The CD is in the drive: the title can be installed if there is
         // room for the CD plus the margin.
-        Enable(hDlg, IDC_REMOVE_TEXT, FALSE);
-        Enable(hDlg, IDC_REMOVE, FALSE);
-        Enable(hDlg, IDC_CD_HINT, FALSE);
-        Enable(hDlg, IDC_CD_DOOR, TRUE);
+        Enable(hDlg, {IDC_REMOVE_TEXT, IDC_REMOVE, IDC_CD_HINT}, FALSE);
+        Enable(hDlg, {IDC_CD_DOOR}, TRUE);
         SetCdDriveLabel(hDlg, strDrive);
         EnableInstallSection(TRUE);
-        Enable(hDlg, IDC_TARGET, TRUE);
-        BOOL bRoom = HasRoomForCd(INSTALL_MARGIN_CLICK);
-        Enable(hDlg, IDC_INSTALL_READY, bRoom);
-        Enable(hDlg, IDC_INSTALL, bRoom);
-        Enable(hDlg, IDC_CLICK_HINT, FALSE);
-        Enable(hDlg, IDC_LAUNCH, TRUE);
+        Enable(hDlg, {IDC_TARGET}, TRUE);
+        Enable(hDlg, {IDC_INSTALL_READY, IDC_INSTALL}, HasRoomForCd(INSTALL_MARGIN_CLICK));
+        Enable(hDlg, {IDC_CLICK_HINT}, FALSE);
+        Enable(hDlg, {IDC_LAUNCH}, TRUE);
     } else if (strStatus == "0") {
         // Installed on a hard disk: it can be removed or started.
-        Enable(hDlg, IDC_REMOVE_TEXT, TRUE);
-        Enable(hDlg, IDC_REMOVE, TRUE);
-        Enable(hDlg, IDC_CD_HINT, FALSE);
-        Enable(hDlg, IDC_CD_DOOR, FALSE);
+        Enable(hDlg, {IDC_REMOVE_TEXT, IDC_REMOVE}, TRUE);
+        Enable(hDlg, {IDC_CD_HINT, IDC_CD_DOOR}, FALSE);
         SetCdButtonLabel(hDlg, "CD-Lfw.:--");
-        Enable(hDlg, IDC_INSTALL_READY, FALSE);
-        Enable(hDlg, IDC_INSTALL, FALSE);
+        Enable(hDlg, {IDC_INSTALL_READY, IDC_INSTALL}, FALSE);
         EnableInstallSection(FALSE);
-        Enable(hDlg, IDC_TARGET, FALSE);
-        Enable(hDlg, IDC_CLICK_HINT, FALSE);
-        Enable(hDlg, IDC_LAUNCH, TRUE);
+        Enable(hDlg, {IDC_TARGET, IDC_CLICK_HINT}, FALSE);
+        Enable(hDlg, {IDC_LAUNCH}, TRUE);
     } else if (strStatus == "1" || strStatus == "5") {
         // The title file cannot be reached. Offering to drop the title from
         // the catalogue belongs to the removal and is not asked here yet.
-        Enable(hDlg, IDC_CLICK_HINT, FALSE);
-        Enable(hDlg, IDC_LAUNCH, FALSE);
+        Enable(hDlg, {IDC_CLICK_HINT, IDC_LAUNCH}, FALSE);
     } else {
         // "4" (found on a network path), or no row at all.
-        Enable(hDlg, IDC_INSTALL_READY, FALSE);
-        Enable(hDlg, IDC_INSTALL, FALSE);
-        Enable(hDlg, IDC_REMOVE_TEXT, FALSE);
-        Enable(hDlg, IDC_REMOVE, FALSE);
-        Enable(hDlg, IDC_CD_HINT, FALSE);
-        Enable(hDlg, IDC_CD_DOOR, FALSE);
+        Enable(hDlg, {IDC_INSTALL_READY, IDC_INSTALL, IDC_REMOVE_TEXT, IDC_REMOVE, IDC_CD_HINT, IDC_CD_DOOR}, FALSE);
         SetCdButtonLabel(hDlg, "CD-Lfw.:--");
         EnableInstallSection(FALSE);
-        Enable(hDlg, IDC_TARGET, FALSE);
+        Enable(hDlg, {IDC_TARGET}, FALSE);
         BOOL bNetwork = strStatus == "4";
-        Enable(hDlg, IDC_LAUNCH, bNetwork);
-        Enable(hDlg, IDC_CLICK_HINT, !bNetwork);
+        Enable(hDlg, {IDC_LAUNCH}, bNetwork);
+        Enable(hDlg, {IDC_CLICK_HINT}, !bNetwork);
     }
     ::ShowWindow(::GetDlgItem(hDlg, IDC_LAUNCH), SW_SHOW);
     ::ShowWindow(::GetDlgItem(hDlg, IDC_PROGRESS), SW_HIDE);
