@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, if
 # any is missing.
 set -eu
-packages="g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick cmake googletest binutils-mingw-w64-i686 python3"
+packages="g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 wine64 fonts-wine fonts-liberation xvfb xauth imagemagick cmake make googletest python3"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

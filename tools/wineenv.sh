@@ -12,13 +12,26 @@ wine_env() {
     export LC_CTYPE=C.UTF-8
 }
 
-# make_prefix PREFIX: a fresh prefix without the crash dialog.
+# make_prefix PREFIX: a fresh prefix without the crash dialog. Text is drawn
+# without smoothing, so that what a program shows (and what a test reads
+# off its pixels) does not depend on the host's fonts and their smoothing.
 make_prefix() {
     wine_env "$1"
     rm -rf "$1"
     mkdir -p "$1"
     timeout 180 "$WINE64" wineboot -i >/dev/null 2>&1 || return 1
-    timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    cat >"$1/drive_c/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"FontSmoothing"="0"
+"FontSmoothingType"=dword:00000001
+REG
+    timeout 60 "$WINE64" regedit /S 'C:\settings.reg' >/dev/null 2>&1
+    rm -f "$1/drive_c/settings.reg"
 }
 
 # map_drive LETTER FOLDER [cdrom]: drive LETTER: shows FOLDER; with cdrom it
@@ -36,6 +49,18 @@ map_drive() {
 map_unc() {
     mkdir -p "$WINEPREFIX/dosdevices/unc/$1" "$3"
     ln -sfn "$3" "$WINEPREFIX/dosdevices/unc/$1/$2"
+}
+
+# start_wineserver: a persistent server for the prefix, kept until
+# stop_wineserver. Wine's own processes (services, the desktop) then stay
+# too, so each program started later skips Wine's start-up. They are
+# started here with their output sent nowhere: a process that inherited a
+# caller's output pipe would keep it open for good.
+start_wineserver() {
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1 || return 1
+    timeout 120 "$WINE64" wineboot </dev/null >/dev/null 2>&1
+    timeout 60 "$WINE64" rundll32 user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1
+    return 0
 }
 
 stop_wineserver() {

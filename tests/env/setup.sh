@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Test fixture: a fresh Wine prefix and display for one test run.
+# Test fixture: a fresh Wine prefix, display and persistent wineserver for
+# one test run.
 #   setup.sh DIR     DIR/env.sh then holds what wine-run.sh needs; DIR is a
 #                    folder directly in the build folder.
 #
@@ -7,6 +8,7 @@
 # a volume label, E: a CD-ROM drive, \\server\share a network share. The
 # folders behind D:, E: and the share live in DIR.
 set -eu
+trap 'echo "setup.sh: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 dir="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../../tools/wineenv.sh"
@@ -25,6 +27,10 @@ mkdir -p "$WINEPREFIX/drive_c/HD"
 stop_wineserver
 
 display=$(start_xvfb "$dir/xvfb.pid")
+# One wineserver for the whole run (teardown.sh ends it): a test program
+# then starts in a fraction of a second instead of seconds.
+export DISPLAY="$display"
+start_wineserver || { echo "setup.sh: no persistent wineserver for $WINEPREFIX" >&2; exit 1; }
 cat >"$dir/env.sh" <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export WINEDEBUG=-all

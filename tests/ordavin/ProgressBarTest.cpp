@@ -22,16 +22,16 @@ const COLORREF kBackground = RGB(255, 255, 255);
 const COLORREF kTextOnBar = RGB(255, 255, 0);
 const COLORREF kTextOnBackground = RGB(255, 0, 0);
 
-// Text may be smoothed: a text pixel over the bar lies between blue and
-// yellow (R = G, B = 255 - R), one over the background between white and red
-// (R = 255, G = B). The two families share no colour.
+// The test prefix draws text without smoothing, so every pixel is one of
+// the four colours: a pixel over the bar is bar or its text colour, one
+// over the background is background or its text colour.
 bool OnBar(COLORREF c)
 {
-    return abs(GetRValue(c) - GetGValue(c)) <= 2 && abs(GetRValue(c) + GetBValue(c) - 255) <= 3;
+    return c == kBar || c == kTextOnBar;
 }
 bool OnBackground(COLORREF c)
 {
-    return GetRValue(c) >= 253 && abs(GetGValue(c) - GetBValue(c)) <= 2;
+    return c == kBackground || c == kTextOnBackground;
 }
 
 // A 24-bit picture in a memory context, to draw into and read back.
@@ -167,7 +167,7 @@ TEST_F(ProgressBarTest, EmptyAndFullBarShowTheirTextInTheContrastingColour)
     EXPECT_EQ(0, std::count_if(full.begin(), full.end(), [](COLORREF c) { return !OnBar(c); }));
 }
 
-TEST_F(ProgressBarTest, HalfBarEndsAtPixel76AndSplitsTheTextThere)
+TEST_F(ProgressBarTest, TheBarEndsAtItsPositionAndSplitsTheTextThere)
 {
     Canvas canvas;
     bar.SetPos(50);
@@ -188,6 +188,26 @@ TEST_F(ProgressBarTest, HalfBarEndsAtPixel76AndSplitsTheTextThere)
         }
     EXPECT_LT(0, nTextLeft);
     EXPECT_LT(0, nTextRight);
+
+    // The same rule wherever the edge cuts through the text's strokes: a
+    // split one pixel off shows a stroke pixel in the other field's colour.
+    int nStrokesCut = 0;
+    for (int nPos = 30; nPos <= 70; ++nPos) {
+        bar.SetPos(nPos);
+        Canvas drawn;
+        bar.Draw(&drawn.dc, RECT{0, 0, kWidth, kHeight});
+        ::GdiFlush();
+        int nEdge = 0;
+        while (nEdge < kWidth && drawn.At(nEdge, kHeight - 1) == kBar)
+            ++nEdge;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x)
+                ASSERT_TRUE(x < nEdge ? OnBar(drawn.At(x, y)) : OnBackground(drawn.At(x, y)))
+                    << "position " << nPos << ", pixel " << x << "," << y;
+            nStrokesCut += nEdge > 0 && drawn.At(nEdge - 1, y) == kTextOnBar && drawn.At(nEdge, y) == kTextOnBackground;
+        }
+    }
+    EXPECT_LT(0, nStrokesCut) << "no position put the edge through the text";
 }
 
 TEST_F(ProgressBarTest, CaptionReplacesThePercentageUntilItIsEmptied)

@@ -113,7 +113,15 @@ TEST_F(TargetFieldTest, WhatIsQueriedAndWhatStaysShown)
     EXPECT_EQ("2 GB", gui::ControlText(hDlg, IDC_FREE_SPACE));
     EXPECT_TRUE(InstallEnabled());
 
+    // A drive-relative path: the drive is what stands before the first
+    // backslash, cut to its letter and colon.
+    volumes.asked.clear();
+    Type("C:Ziel\\x");
+    EXPECT_EQ(std::vector<std::string>{"C:"}, volumes.asked);
+    EXPECT_EQ("C:", gui::ControlText(hDlg, IDC_TARGET_DRIVE));
+
     // Emptied: nothing is queried, nothing changes.
+    volumes.asked.clear();
     volumes.asked.clear();
     Type("");
     EXPECT_TRUE(volumes.asked.empty());
