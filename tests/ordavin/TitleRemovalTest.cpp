@@ -178,18 +178,21 @@ TEST_F(TitleRemovalTest, RemovesTheCopiedFilesFoldersShortcutAndValues)
 
 TEST_F(TitleRemovalTest, KeepsWhatNoPatternNamesAndWhatIsInUse)
 {
-    InstalledTitle t = Install("Titel", "T.V30", "Titel", {"T.V60", "T.LOG", "T.V31", "T.V301", "NOTE\\A.TXT", "NOTE\\A.DOC"});
-    // A file held open without sharing cannot be deleted; no message says so.
-    HANDLE hHeld = ::CreateFileA((t.folder + "\\T.V60").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    InstalledTitle t = Install("Titel", "T.V30", "Titel",
+                               {"T.V60", "T.LOG", "T.V31", "T.V301", "NOTE\\A.TXT", "NOTE\\B.TXT", "NOTE\\C.TXT",
+                                "NOTE\\A.DOC"});
+    // A file held open without sharing cannot be deleted; no message says
+    // so, and the others go.
+    HANDLE hHeld = ::CreateFileA((t.folder + "\\NOTE\\B.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
     OpenDialog();
     Click("T.V30");
     std::vector<gui::MessageBoxRecord> boxes = Remove({IDYES, IDOK});
     ::CloseHandle(hHeld);
     EXPECT_EQ(2u, boxes.size());
-    for (const char* name : {"T.V60", "T.LOG", "T.V31", "T.V301", "NOTE\\A.DOC"})
+    for (const char* name : {"NOTE\\B.TXT", "T.LOG", "T.V31", "T.V301", "NOTE\\A.DOC"})
         EXPECT_TRUE(Exists(t.folder + "\\" + name)) << name;
-    for (const char* name : {"T.V30", "NOTE\\A.TXT"})
+    for (const char* name : {"T.V30", "T.V60", "NOTE\\A.TXT", "NOTE\\C.TXT"})
         EXPECT_FALSE(Exists(t.folder + "\\" + name)) << name;
     EXPECT_FALSE(Exists(t.shortcut));
 }
