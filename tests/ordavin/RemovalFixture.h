@@ -6,15 +6,10 @@
 
 #include "../../ordavin/setup/TitleRemoval.h"
 
-#include <string>
-#include <vector>
-
 // What an installation leaves behind for one title.
 struct InstalledTitle {
-    std::string title;      // title name, also its section's name
+    std::string folder;     // the title folder below the target
     std::string file;       // title file name, the catalogue value's name
-    std::string target;     // the target folder
-    std::string folder;     // the title folder below it
     std::string shortcut;   // the Start-menu shortcut's path
     std::string Path() const { return folder + "\\" + file; }
 };
@@ -24,6 +19,7 @@ inline bool Exists(const std::string& path)
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A value below the profile root; "<absent>" when it cannot be read.
 inline std::string ProfileValue(const std::string& section, const char* name)
 {
     std::string value = "<absent>";
@@ -31,28 +27,22 @@ inline std::string ProfileValue(const std::string& section, const char* name)
     return value;
 }
 
-// Places a title as an installation into `target` leaves it: the title file
-// and the files named in `copied` (relative to the title folder, such as
-// "NOTE\\A.TXT") in the folder `folderName`, the shortcut in `startMenu`,
-// the title's registration re-pointed to the copy, the shortcut's path in
-// lnk and the target in ProjektPfad\Nuvado. The viewer's catalogue value is
-// there as the viewer made it.
-//
-// This stands in for the installer: a round trip through a real
-// installation replaces it where the installer is at hand.
+// Stands in for an installation of `title` into `target` until a real one
+// can run here: the title file and the `copied` files (relative to the title
+// folder, "NOTE\\A.TXT" for a note) in target\folderName, the shortcut in
+// `startMenu`, Path0/Path60 re-pointed to the copy, lnk naming the shortcut,
+// ProjektPfad\Nuvado the target, and the viewer's catalogue value.
 inline InstalledTitle PlaceInstalledTitle(const std::string& target, const std::string& folderName,
                                           const std::string& file, const std::string& title,
                                           const std::vector<std::string>& copied, const std::string& startMenu)
 {
-    InstalledTitle t = {title, file, target, target + "\\" + folderName, startMenu + "\\" + title + " (HD).lnk"};
-    EXPECT_TRUE(testenv::MakeFile(t.Path()));
-    for (const std::string& name : copied) {
+    InstalledTitle t = {target + "\\" + folderName, file, startMenu + "\\" + title + " (HD).lnk"};
+    for (const std::string& name : copied)
         EXPECT_TRUE(testenv::MakeFile(t.folder + "\\" + name)) << name;
-    }
-    EXPECT_TRUE(testenv::MakeFile(t.shortcut));
+    EXPECT_TRUE(testenv::MakeFile(t.Path()) && testenv::MakeFile(t.shortcut));
     AddCatalogueValue(file, title);
-    const char* pszPathValue = file.find(".V60") != std::string::npos ? "Path60" : "Path0";
-    EXPECT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection(title), pszPathValue, t.Path()));
+    const char* pszPath = file.find(".V60") != std::string::npos ? "Path60" : "Path0";
+    EXPECT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection(title), pszPath, t.Path()));
     EXPECT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection(title), "lnk", t.shortcut));
     EXPECT_TRUE(reg::SetString(HKEY_CURRENT_USER, PROFILE_ROOT "\\ProjektPfad", "Nuvado", target));
     return t;
@@ -61,9 +51,12 @@ inline InstalledTitle PlaceInstalledTitle(const std::string& target, const std::
 class TitleRemovalTest : public CatalogueTest
 {
 protected:
+    // A folder of its own: what other tests leave below C:\HD\cat must not
+    // keep a folder from becoming empty here.
     void SetUp() override
     {
         CatalogueTest::SetUp();
+        testenv::RemoveTree(root);
         ::GetCurrentDirectoryA(sizeof(m_szStartDir), m_szStartDir);
     }
     void TearDown() override
@@ -71,6 +64,7 @@ protected:
         g_pfnSetCurrentDirectory = &::SetCurrentDirectoryA;
         ::SetCurrentDirectoryA(m_szStartDir);
         CatalogueTest::TearDown();
+        testenv::RemoveTree(root);
     }
 
     InstalledTitle Install(const std::string& folderName, const std::string& file, const std::string& title,
@@ -78,31 +72,26 @@ protected:
     {
         return PlaceInstalledTitle(target, folderName, file, title, copied, startMenu);
     }
-
-    int RowOf(const std::string& file)
+    const ListRow* Row(const std::string& file)
     {
-        std::vector<ListRow> rows = Rows();
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].file == file)
-                return static_cast<int>(i);
-        return -1;
+        rows = Rows();
+        return FindRow(rows, file);
     }
-    void Click(const std::string& file) { gui::ClickListRow(hDlg, IDC_TITLE_LIST, RowOf(file)); }
-    // "Entfernen", with the message boxes answered as scripted.
-    std::vector<gui::MessageBoxRecord> Remove(std::vector<int> answers)
+    // A click on the title's row (or below the rows), then "Entfernen",
+    // with the message boxes answered as scripted.
+    std::vector<gui::MessageBoxRecord> Remove(const std::string& file, std::vector<int> answers = {})
     {
         gui::MessageBoxRecorder boxes(std::move(answers));
+        rows = Rows();
+        const ListRow* row = FindRow(rows, file);
+        gui::ClickListRow(hDlg, IDC_TITLE_LIST, row ? static_cast<int>(row - rows.data()) : -1);
         gui::SendCommand(hDlg, IDC_REMOVE);
         return boxes.boxes;
     }
-    static std::string CurrentDir()
-    {
-        char sz[MAX_PATH] = "";
-        ::GetCurrentDirectoryA(sizeof(sz), sz);
-        return sz;
-    }
 
-    std::string target = dirs.hd + "\\Ziel";
-    std::string startMenu = dirs.hd + "\\Startmenue";
+    std::string root = "C:\\HD\\Entfernen";
+    std::string target = root + "\\Ziel";
+    std::string startMenu = root + "\\Startmenue";
+    std::vector<ListRow> rows;
     char m_szStartDir[MAX_PATH] = "";
 };
