@@ -8,9 +8,7 @@
 
 // What an installation leaves behind for one title.
 struct InstalledTitle {
-    std::string folder;     // the title folder below the target
-    std::string file;       // title file name, the catalogue value's name
-    std::string shortcut;   // the Start-menu shortcut's path
+    std::string folder, file, shortcut;   // title folder, title file name, shortcut path
     std::string Path() const { return folder + "\\" + file; }
 };
 
@@ -27,11 +25,11 @@ inline std::string ProfileValue(const std::string& section, const char* name)
     return value;
 }
 
-// Stands in for an installation of `title` into `target` until a real one
-// can run here: the title file and the `copied` files (relative to the title
-// folder, "NOTE\\A.TXT" for a note) in target\folderName, the shortcut in
-// `startMenu`, Path0/Path60 re-pointed to the copy, lnk naming the shortcut,
-// ProjektPfad\Nuvado the target, and the viewer's catalogue value.
+// Stands in for an installation into `target` until a real one can run
+// here: the title file and the `copied` files ("NOTE\\A.TXT" for a note) in
+// target\folderName, the shortcut in `startMenu`, Path0/Path60 re-pointed to
+// the copy, lnk and ProjektPfad\Nuvado written, and the viewer's catalogue
+// value.
 inline InstalledTitle PlaceInstalledTitle(const std::string& target, const std::string& folderName,
                                           const std::string& file, const std::string& title,
                                           const std::vector<std::string>& copied, const std::string& startMenu)
@@ -48,11 +46,11 @@ inline InstalledTitle PlaceInstalledTitle(const std::string& target, const std::
     return t;
 }
 
+// In a folder of its own: what other tests leave below C:\HD\cat must not
+// keep a folder from becoming empty here.
 class TitleRemovalTest : public CatalogueTest
 {
 protected:
-    // A folder of its own: what other tests leave below C:\HD\cat must not
-    // keep a folder from becoming empty here.
     void SetUp() override
     {
         CatalogueTest::SetUp();
@@ -72,26 +70,23 @@ protected:
     {
         return PlaceInstalledTitle(target, folderName, file, title, copied, startMenu);
     }
-    const ListRow* Row(const std::string& file)
+    // The row of a title file; -1 when it is not listed.
+    int RowOf(const std::string& file)
     {
-        rows = Rows();
-        return FindRow(rows, file);
+        std::vector<ListRow> rows = Rows();
+        const ListRow* row = FindRow(rows, file);
+        return row ? static_cast<int>(row - rows.data()) : -1;
     }
     // A click on the title's row (or below the rows), then "Entfernen",
     // with the message boxes answered as scripted.
     std::vector<gui::MessageBoxRecord> Remove(const std::string& file, std::vector<int> answers = {})
     {
         gui::MessageBoxRecorder boxes(std::move(answers));
-        rows = Rows();
-        const ListRow* row = FindRow(rows, file);
-        gui::ClickListRow(hDlg, IDC_TITLE_LIST, row ? static_cast<int>(row - rows.data()) : -1);
+        gui::ClickListRow(hDlg, IDC_TITLE_LIST, RowOf(file));
         gui::SendCommand(hDlg, IDC_REMOVE);
         return boxes.boxes;
     }
 
-    std::string root = "C:\\HD\\Entfernen";
-    std::string target = root + "\\Ziel";
-    std::string startMenu = root + "\\Startmenue";
-    std::vector<ListRow> rows;
+    std::string root = "C:\\HD\\Entfernen", target = root + "\\Ziel", startMenu = root + "\\Startmenue";
     char m_szStartDir[MAX_PATH] = "";
 };
