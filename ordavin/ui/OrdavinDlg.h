@@ -3,7 +3,8 @@
 // The handlers live in the files of their subsystem: the title list in
 // catalogue/TitleList.cpp, the size display in ui/SizeDisplay.cpp, the list
 // click and small buttons in ui/TitleClick.cpp, ui/CdDoor.cpp and
-// ui/LaunchTitle.cpp, the folder chooser in ui/SelectFolder.cpp.
+// ui/LaunchTitle.cpp, the folder chooser in ui/SelectFolder.cpp, the removal
+// in setup/TitleRemoval.cpp.
 #pragma once
 
 #include "../../framework/Controls.h"
@@ -32,6 +33,12 @@ public:
     void FillTitleList();
     // Enables or disables the ten controls of the installation section.
     void EnableInstallSection(BOOL bEnable);
+    // Deletes an installed title's files, folders and shortcut, reports the
+    // end and blanks the installer's values (setup/TitleRemoval.cpp).
+    void RemoveTitleFiles(CString strTitlePath);
+    // Asks whether the clicked, unreachable title is to be dropped from the
+    // catalogue, and drops it (setup/UnreachableTitle.cpp).
+    void DropUnreachableTitle();
 
     CListCtrl m_listTitles;
     CEdit m_editTarget;

@@ -84,8 +84,9 @@ void COrdavinDlg::OnTitleClick(NMHDR*, LRESULT* pResult)
         Enable(hDlg, {IDC_TARGET, IDC_CLICK_HINT}, FALSE);
         Enable(hDlg, {IDC_LAUNCH}, TRUE);
     } else if (strStatus == "1" || strStatus == "5") {
-        // The title file cannot be reached. Offering to drop the title from
-        // the catalogue belongs to the removal and is not asked here yet.
+        // The title file cannot be reached: offer to drop it from the
+        // catalogue.
+        DropUnreachableTitle();
         Enable(hDlg, {IDC_CLICK_HINT, IDC_LAUNCH}, FALSE);
     } else {
         // "4" (found on a network path), or no row at all.
