@@ -1,7 +1,6 @@
 #include "TestEnv.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <vector>
@@ -40,15 +39,50 @@ bool MakeFile(const std::string& path, unsigned nBytes)
     return ok && written == nBytes;
 }
 
+// Deletes below a "\\?\" path, so that paths of MAX_PATH characters and
+// more (which the A functions and the shell refuse) go too.
+static void RemoveTreeW(const std::wstring& path)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE hFind = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeW(child);
+            else
+                ::DeleteFileW(child.c_str());
+        } while (::FindNextFileW(hFind, &fd));
+        ::FindClose(hFind);
+    }
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
+}
+
 void RemoveTree(const std::string& path)
 {
-    std::string from = path;
-    from.push_back('\0');   // the list ends with two zeros
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationA(&op);
+    if (path.size() < 3)
+        return;   // never a drive root
+    std::wstring wide(path.size(), L'\0');
+    int n = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0],
+                                  static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n : 0);
+    while (!wide.empty() && wide.back() == L'\\')
+        wide.pop_back();
+    std::wstring full = L"\\\\?\\" + wide;
+    DWORD dwAttributes = ::GetFileAttributesW(full.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTreeW(full);
+    } else {
+        ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(full.c_str());
+    }
 }
 
 }  // namespace testenv

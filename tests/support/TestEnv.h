@@ -11,7 +11,8 @@ std::string HostFolder(const char* pszName);
 
 // Creates a file of nBytes bytes (and its folders); true on success.
 bool MakeFile(const std::string& path, unsigned nBytes = 16);
-// Deletes a folder with everything below it.
+// Deletes a file, or a folder with everything below it; paths below it may
+// be MAX_PATH characters and longer.
 void RemoveTree(const std::string& path);
 
 }  // namespace testenv
