@@ -3,6 +3,7 @@
 #include "DefaultTarget.h"
 #include "TProgrCtrl.h"
 #include "../res/resource.h"
+#include "../setup/Shortcut.h"
 
 HWND g_hDlg = nullptr;
 HWND g_hList = nullptr;
@@ -37,6 +38,7 @@ BEGIN_MESSAGE_MAP(COrdavinDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_SELECT_FOLDER, OnSelectFolder)
     ON_BN_CLICKED(IDC_REFRESH, RefreshTitleList)
+    ON_BN_CLICKED(IDC_INSTALL, OnInstall)
     ON_NOTIFY(NM_CLICK, IDC_TITLE_LIST, OnTitleClick)
     ON_BN_CLICKED(IDC_REMOVE, OnRemove)
     ON_BN_CLICKED(IDC_CD_DOOR, OnCdDrive)
@@ -98,8 +100,8 @@ BOOL COrdavinDlg::OnInitDialog()
     for (int i = 0; i < 5; ++i)
         m_listTitles.InsertColumn(i, s_columns[i].pszHeading, LVCFMT_LEFT, s_columns[i].nWidth, i);
 
-    // The Start-menu group for the shortcuts is discovered here, once the
-    // columns exist and before the default target is read.
+    // The Start-menu group for the shortcuts.
+    DiscoverStartGroup();
 
     // The default target; setting the field's text updates the free space.
     CString strTarget;

@@ -5,8 +5,10 @@
 #                    folder directly in the build folder.
 #
 # Drives: C: as usual (hard-disk titles below C:\HD), D: a CD-ROM drive with
-# a volume label, E: a CD-ROM drive, \\server\share a network share. The
-# folders behind D:, E: and the share live in DIR.
+# a volume label, E: a CD-ROM drive, \\server\share a network share, T: a
+# file system of 4 MB that fills up (a tmpfs, where one can be mounted; the
+# tests that need it skip without it). The folders behind the drives and
+# the share live in DIR.
 set -eu
 trap 'echo "setup.sh: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 dir="$1"
@@ -23,6 +25,13 @@ map_drive d "$dir/cd-d" cdrom
 map_drive e "$dir/cd-e" cdrom
 printf "ZORVALIA1" >"$dir/cd-d/.windows-label"
 map_unc server share "$dir/share"
+mountpoint -q "$dir/small" && umount "$dir/small"
+mkdir -p "$dir/small"
+if mount -t tmpfs -o size=4m,mode=0777 tmpfs "$dir/small" 2>/dev/null; then
+    map_drive t "$dir/small"
+else
+    echo "no tmpfs for drive T: (mount refused); its tests will skip" >&2
+fi
 mkdir -p "$WINEPREFIX/drive_c/HD"
 stop_wineserver
 

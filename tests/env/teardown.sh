@@ -9,4 +9,5 @@ if [ -f "$dir/env.sh" ]; then
     stop_wineserver
 fi
 stop_xvfb "$dir/xvfb.pid"
+mountpoint -q "$dir/small" && umount "$dir/small"
 exit 0

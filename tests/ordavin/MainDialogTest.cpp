@@ -214,15 +214,23 @@ TEST_F(MainDialogClickTest, EachStatusEnablesWhatItAllows)
 TEST_F(MainDialogClickTest, InstallNeedsTheCdSizePlusTheClickMargin)
 {
     RegisterEveryStatus();
-    for (ULONGLONG extra : {0ull, 1ull}) {
-        SCOPED_TRACE(extra ? "one byte more than the margin" : "exactly the margin");
+    const struct {
+        const char* name;
+        ULONGLONG extra;
+        bool cdReadable, enabled;
+    } cases[] = {{"exactly the margin", 0, true, false},
+                 {"one byte more than the margin", 1, true, true},
+                 {"CD size not readable (n.V. GB)", kCdBytes * 10, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         FakeVolumes volumes;
-        volumes.volumes["D:"] = {0, kCdBytes};
-        volumes.volumes["C:"] = {kCdBytes + INSTALL_MARGIN_CLICK + extra, kCdBytes * 20};
+        if (c.cdReadable)
+            volumes.volumes["D:"] = {0, kCdBytes};
+        volumes.volumes["C:"] = {kCdBytes + INSTALL_MARGIN_CLICK + c.extra, kCdBytes * 20};
         OpenDialog();
         Click("OnCd.V30");
-        EXPECT_EQ(extra != 0, gui::IsEnabled(hDlg, IDC_INSTALL));
-        EXPECT_EQ(extra != 0, gui::IsEnabled(hDlg, IDC_INSTALL_READY));
+        EXPECT_EQ(c.enabled, gui::IsEnabled(hDlg, IDC_INSTALL));
+        EXPECT_EQ(c.enabled, gui::IsEnabled(hDlg, IDC_INSTALL_READY));
         for (int id : kInstallSection) {
             if (id != IDC_INSTALL_READY && id != IDC_INSTALL) {
                 EXPECT_TRUE(gui::IsEnabled(hDlg, id)) << id;

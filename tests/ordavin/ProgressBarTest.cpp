@@ -270,6 +270,15 @@ TEST_F(ProgressBarTest, SetPosRepaintsOnlyWhenThePixelWidthChanges)
     EXPECT_EQ(504, bar.SetPos(507));   // 77 pixels
     EXPECT_EQ(nPaints + 1, bar.m_nPaintCount);
     EXPECT_NE(shown, Screen(canvas));
+
+    // Moved back, the bar is painted shorter at once: 80 % to 10 % ends it
+    // at pixel 15.
+    bar.SetPos(800);
+    bar.SetPos(100);
+    Screen(canvas);
+    EXPECT_EQ(kBar, canvas.At(14, kHeight - 1));
+    EXPECT_EQ(kBackground, canvas.At(15, kHeight - 1));
+    EXPECT_EQ(kBackground, canvas.At(121, kHeight - 1));
 }
 
 TEST_F(ProgressBarTest, ResizeForcesTheNextRepaint)
