@@ -166,7 +166,7 @@ void COrdavinDlg::OnInstall()
     if (!strTarget.IsEmpty())
         SetControlText(hDlg, IDC_TARGET_DRIVE, PathRoot(strTarget));
 
-    CString strTitleFolder = TitleFolderOf(m_listTitles.GetItemText(g_nSelItem, COL_PATH));
+    CString strTitleFolder = CdTitleFolderOf(m_listTitles.GetItemText(g_nSelItem, COL_PATH));
     CString strLabel = strTitleFolder.GetLength() > 2 ? CString() : VolumeLabelOf(m_strCdDrive);
     InstallPlace place = PlaceInstall(strTarget, strTitleFolder, m_strCdDrive, g_strTitleName, strLabel);
     // A registered path with ".." components or refused characters, or a

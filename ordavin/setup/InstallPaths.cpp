@@ -13,7 +13,7 @@ CString TargetFolderOf(LPCSTR pszTargetText)
     return strFolder;
 }
 
-CString TitleFolderOf(LPCSTR pszRegisteredPath)
+CString CdTitleFolderOf(LPCSTR pszRegisteredPath)
 {
     CString strFolder = pszRegisteredPath ? pszRegisteredPath : "";
     int nSlash = strFolder.ReverseFind('\\');

@@ -28,7 +28,7 @@ CString TargetFolderOf(LPCSTR pszTargetText);
 // The part of the registered path between the drive and the file name:
 // E:\TITEL\TITEL.V30 gives TITEL, E:\A\B\T.V30 gives A\B, and a title in
 // the CD's root (E:\T.V30) gives E:.
-CString TitleFolderOf(LPCSTR pszRegisteredPath);
+CString CdTitleFolderOf(LPCSTR pszRegisteredPath);
 
 // A title folder of more than two characters goes below the target folder
 // under its own name, read from pszCdDrive followed by it. A title in the

@@ -23,15 +23,15 @@ TEST(InstallDerivation, DestinationSourceAndLinkName)
         {"C:\\Zorvalia", "E:\\AB\\T.V30", "L", "C:\\Zorvalia\\L", "E:", "L"},
     };
     for (const auto& c : cases) {
-        CString folder = TitleFolderOf(c.registered);
+        CString folder = CdTitleFolderOf(c.registered);
         InstallPlace place = PlaceInstall(TargetFolderOf(c.target), folder, "E:", "Titel", c.label);
         EXPECT_STREQ(c.destination, place.strDestination) << c.registered << " into " << c.target;
         EXPECT_STREQ(c.source, place.strSource) << c.registered;
         EXPECT_STREQ(c.link, place.strLinkName) << c.registered;
         EXPECT_TRUE(IsValidDestination(place.strDestination)) << place.strDestination.GetString();
     }
-    EXPECT_STREQ("E:", TitleFolderOf("E:\\T.V30"));
-    EXPECT_STREQ("TITEL\\..\\..\\WINDOWS", TitleFolderOf("D:\\TITEL\\..\\..\\WINDOWS\\T.V30"));
+    EXPECT_STREQ("E:", CdTitleFolderOf("E:\\T.V30"));
+    EXPECT_STREQ("TITEL\\..\\..\\WINDOWS", CdTitleFolderOf("D:\\TITEL\\..\\..\\WINDOWS\\T.V30"));
     for (const char* bad : {"C:\\Zorvalia\\TITEL\\..\\..\\WINDOWS", "C:\\Zorvalia\\A<B", "C:\\Zorvalia\\..",
                             "C:\\Zorvalia\\", "Q"}) {
         EXPECT_FALSE(IsValidDestination(bad)) << bad;
