@@ -106,6 +106,10 @@ void COrdavinDlg::OnChangeTarget()
 
 BOOL HasRoomForCd(ULONGLONG ullMargin)
 {
+    // A CD whose size could not be read counts as 0 bytes: no room is known
+    // for it, and the installation would not check the space again.
+    if (strcmp(g_szCdSizeText, kNotAvailableSize) == 0)
+        return FALSE;
     // g_ullFreeBytes > g_ullCdBytes + ullMargin, without the sum wrapping.
     return g_ullFreeBytes > g_ullCdBytes && g_ullFreeBytes - g_ullCdBytes > ullMargin;
 }

@@ -39,7 +39,8 @@ BOOL QueryFreeSpace(const char* pszDir);
 BOOL QueryCdSize(const char* pszDir);
 
 // Whether the target drive has room for the CD plus a margin:
-// g_ullFreeBytes > g_ullCdBytes + ullMargin (strictly greater).
+// g_ullFreeBytes > g_ullCdBytes + ullMargin (strictly greater). Never for
+// a CD whose size could not be read (its text is "n.V. GB").
 BOOL HasRoomForCd(ULONGLONG ullMargin);
 
 // The volume query both use; tests put a stand-in here.

@@ -8,7 +8,6 @@
 #include "../res/resource.h"
 
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 
 int g_nSelItem = -1;
@@ -66,15 +65,13 @@ void COrdavinDlg::OnTitleClick(NMHDR*, LRESULT* pResult)
         Enable(hDlg, {IDC_TARGET, IDC_INSTALL_READY, IDC_INSTALL, IDC_LAUNCH}, FALSE);
     } else if (strStatus == "2") {
         // The CD is in the drive: the title can be installed if there is
-        // room for the CD plus the margin. A CD whose size could not be
-        // read (shown as "n.V. GB") has no known size to make room for.
+        // room for the CD plus the margin.
         Enable(hDlg, {IDC_REMOVE_TEXT, IDC_REMOVE, IDC_CD_HINT}, FALSE);
         Enable(hDlg, {IDC_CD_DOOR}, TRUE);
         SetCdDriveLabel(hDlg, strDrive);
         EnableInstallSection(TRUE);
         Enable(hDlg, {IDC_TARGET}, TRUE);
-        BOOL bCdSizeKnown = strcmp(g_szCdSizeText, "n.V. GB") != 0;
-        Enable(hDlg, {IDC_INSTALL_READY, IDC_INSTALL}, bCdSizeKnown && HasRoomForCd(INSTALL_MARGIN_CLICK));
+        Enable(hDlg, {IDC_INSTALL_READY, IDC_INSTALL}, HasRoomForCd(INSTALL_MARGIN_CLICK));
         Enable(hDlg, {IDC_CLICK_HINT}, FALSE);
         Enable(hDlg, {IDC_LAUNCH}, TRUE);
     } else if (strStatus == "0") {

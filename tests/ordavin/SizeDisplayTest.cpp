@@ -100,6 +100,10 @@ TEST_F(TargetFieldTest, InstallNeedsMoreThanTheCdPlusTheMargin)
     g_ullCdBytes = ~0ULL - 10;
     Type("D:\\Ziel2");
     EXPECT_FALSE(InstallEnabled());
+    // A CD whose size could not be read (0 bytes, "n.V. GB") fits nowhere.
+    ASSERT_TRUE(QueryCdSize("Q:"));
+    Type("D:\\Ziel3");
+    EXPECT_FALSE(InstallEnabled());
 }
 
 TEST_F(TargetFieldTest, WhatIsQueriedAndWhatStaysShown)
