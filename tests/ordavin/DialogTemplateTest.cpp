@@ -108,10 +108,10 @@ private:
     const BYTE* m_end;
 };
 
-bool LoadTemplate(Template* t)
+bool LoadTemplate(Template* t, UINT id = IDD_ORDAVIN_DIALOG)
 {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
-    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(IDD_ORDAVIN_DIALOG), MAKEINTRESOURCEA(5));
+    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
     if (!hRes)
         return false;
     const BYTE* p = static_cast<const BYTE*>(::LockResource(::LoadResource(hModule, hRes)));
@@ -206,15 +206,12 @@ TEST(DialogTemplate, MainDialogFrame)
     EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW), t.exStyle);
 }
 
-TEST(DialogTemplate, MainDialogControlsInTabOrder)
+// Compares a template's controls, in tab order, with a layout table.
+static void ExpectLayout(const Template& t, const Expected* layout, size_t n)
 {
-    Template t;
-    ASSERT_TRUE(LoadTemplate(&t));
-    const size_t n = sizeof(kLayout) / sizeof(kLayout[0]);
-    ASSERT_EQ(38u, n);
     ASSERT_EQ(n, t.items.size());
     for (size_t i = 0; i < n; ++i) {
-        const Expected& e = kLayout[i];
+        const Expected& e = layout[i];
         const TemplateItem& a = t.items[i];
         SCOPED_TRACE("control #" + std::to_string(i + 1) + " id " + std::to_string(e.id));
         EXPECT_EQ(e.id, static_cast<int>(static_cast<short>(a.id)));
@@ -227,6 +224,15 @@ TEST(DialogTemplate, MainDialogControlsInTabOrder)
         EXPECT_EQ(e.cx, a.cx);
         EXPECT_EQ(e.cy, a.cy);
     }
+}
+
+TEST(DialogTemplate, MainDialogControlsInTabOrder)
+{
+    Template t;
+    ASSERT_TRUE(LoadTemplate(&t));
+    const size_t n = sizeof(kLayout) / sizeof(kLayout[0]);
+    ASSERT_EQ(38u, n);
+    ExpectLayout(t, kLayout, n);
 }
 
 TEST(DialogTemplate, BuiltWindowShowsTextsImagesAndStates)
@@ -316,4 +322,121 @@ TEST(DialogTemplate, CommonControlsSixAreActivatedByTheManifest)
     for (char& c : path)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_NE(std::string::npos, path.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << szPath;
+}
+
+// ---- the About and notes dialogs ---------------------------------------------
+
+namespace {
+
+const DWORD kCentre = kChild | WS_GROUP | SS_CENTER;
+const DWORD kBitmap = kChild | SS_BITMAP;
+
+const Expected kAboutLayout[] = {
+    {-1, "Static", kIcon, 0, "#128", 23, 14, 20, 20},
+    {-1, "Static", kCentre, 0, "V. 2.3 f\xFCr Windows 7, XP, Vista, 2000\n\xA9 1998 - 2010\nQuendramark Software GmbH",
+     60, 9, 126, 25},
+    {-1, "Static", kCentre, 0,
+     "Am Lesehain 7 \xB7 D-60316 Frankfurt am Main\nTel. 069 / 90009-120 \xB7 Fax 069 / 90009-129", 26, 35, 198, 16},
+    {1004, "Static", kRight | SS_NOTIFY, 0, "http://www.quendramark.de", 24, 52, 93, 9},
+    {-1, "Static", kCentre, 0, "-", 118, 52, 7, 8},
+    {1007, "Static", kLeft | SS_NOTIFY, 0, "Email: info@quendramark.de", 126, 52, 99, 9},
+    {-1, "Static", kRule, 0, "", 6, 6, 225, 57},
+    {1026, "Static", kLeft, 0, "Nutzungsbedingungen:", 11, 72, 214, 27},
+    {-1, "Static", kLeft, 0, "F\xFCr die Nutzung dieser Software bestehen folgende allgemeinen Bedingungen: ",
+     12, 100, 213, 17},
+    {-1, "Static", kLeft, 0, "Sie sind der alleinige Eigent\xFCmer des Produkts. ", 12, 119, 213, 10},
+    {-1, "Static", kLeft, 0,
+     "Das Programm und die mit ihm ausgelieferten lesbaren Dateien und Daten sind als geistiges Eigentum "
+     "gesetzlich und durch internationale Abkommen gesch\xFCtzt.", 12, 130, 214, 25},
+    {-1, "Static", kLeft, 0,
+     "Die unerlaubte Vervielf\xE4ltigung oder Weitergabe (Verleih, auch der \xF6" "ffentliche Verleih durch "
+     "Bibliotheken) des Programms oder von Teilen davon kann zivil- und strafrechtliche Folgen haben.",
+     12, 157, 214, 34},
+    {-1, "Static", kLeft, 0,
+     "Bitte lesen und beachten Sie die Lizenzvereinbarungen der mit dieser Software verbundenen Datenbank-, "
+     "Textretrieval- und Anwendungskomponenten sowie deren Installations- und allgemeine Nutzungsbedingungen.",
+     12, 193, 214, 32},
+    {-1, "Static", kRule, 0, "", 6, 70, 225, 175},
+    {1, "Button", kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, "OK", 177, 227, 50, 14},
+};
+
+const Expected kNotesLayout[] = {
+    {1, "Button", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, "Info ...", 7, 180, 50, 13},
+    {2, "Button", kButton, 0, "Abbrechen", 141, 179, 50, 14},
+    {1030, "Static", kLeft, 0,
+     "Mit diesem Programm werden vorab von CD-ROM installierte Titelanwendungen des Volltextretrievalprogramms "
+     "Texorra\xAE Professional f\xFCr die Nutzung erweiterter Features wie Parallelrecherche ('Felvanta')  auf "
+     "Festplatte eingerichtet.", 26, 8, 164, 50},
+    {-1, "Static", kLeft, 0,
+     "Nach erfolgter Installation k\xF6nnen Sie von Texorra aus oder \xFC" "ber dieses Programm-Icon innerhalb des "
+     "(Programm-) Start-Men\xFCs von Windows\xAE auf die neu \xFC" "bertragene Titel-Anwendung zugreifen.",
+     26, 74, 164, 34},
+    {-1, "Button", kChild | BS_GROUPBOX, 0, "Wichtig!", 7, 109, 184, 65},
+    {-1, "Static", kLeft, 0,
+     "Bevor Sie einen Installations- bzw. Deinstallationsvorgang mit diesem Programm beginnen, beenden Sie bitte "
+     "wegen m\xF6glicher Zugriffskonflikte auf Dateien und Ordner alle aktuell laufenden Windowsprogramme "
+     "(insbesondere Texorra\xAE Professional)!", 12, 120, 173, 50},
+    {-1, "Static", kBitmap, 0, "#137", 9, 74, 10, 9},
+    {-1, "Static", kBitmap, 0, "#150", 7, 7, 12, 34},
+    {-1, "Static", kBitmap, 0, "#151", 19, 60, 167, 10},
+};
+
+}  // namespace
+
+TEST(DialogTemplate, AboutAndNotesDialogs)
+{
+    const DWORD kFrame = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    struct {
+        UINT id;
+        const char* caption;
+        short cx, cy;
+        const Expected* layout;
+        size_t n;
+    } dialogs[] = {
+        {IDD_ABOUTBOX, "Installer f\xFCr Zorvalia-CD-ROMs", 238, 252, kAboutLayout, sizeof(kAboutLayout) / sizeof(kAboutLayout[0])},
+        {IDD_NOTES, "Hinweise:", 198, 198, kNotesLayout, sizeof(kNotesLayout) / sizeof(kNotesLayout[0])},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.caption);
+        Template t;
+        ASSERT_TRUE(LoadTemplate(&t, d.id));
+        EXPECT_EQ(d.caption, t.caption);
+        EXPECT_EQ(d.cx, t.cx);
+        EXPECT_EQ(d.cy, t.cy);
+        EXPECT_EQ(8, t.pointSize);
+        EXPECT_EQ("MS Sans Serif", t.font);
+        EXPECT_EQ(kFrame, t.style);
+        ExpectLayout(t, d.layout, d.n);
+    }
+}
+
+TEST(DialogTemplate, NotesPicturesAndLinkCursor)
+{
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    struct { UINT id; LONG cx, cy; } bitmaps[] = {{137, 15, 15}, {150, 18, 103}, {151, 251, 17}};
+    for (const auto& b : bitmaps) {
+        HBITMAP hBmp = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(b.id));
+        ASSERT_NE(nullptr, hBmp) << b.id;
+        BITMAP bm = {};
+        ::GetObjectA(hBmp, sizeof(bm), &bm);
+        ::DeleteObject(hBmp);
+        EXPECT_EQ(b.cx, bm.bmWidth) << b.id;
+        EXPECT_EQ(b.cy, bm.bmHeight) << b.id;
+    }
+    // A monochrome cursor has a mask of twice its height and no colour part.
+    HCURSOR hCursor = ::LoadCursorA(hInst, MAKEINTRESOURCEA(IDC_LINK_HAND));
+    ASSERT_NE(nullptr, hCursor);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(hCursor, &info));
+    BITMAP mask = {};
+    ::GetObjectA(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(0u, info.xHotspot);
+    EXPECT_EQ(0u, info.yHotspot);
+    EXPECT_EQ(nullptr, info.hbmColor);
+    EXPECT_EQ(32, mask.bmWidth);
+    EXPECT_EQ(64, mask.bmHeight);
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
 }
