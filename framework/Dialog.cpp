@@ -148,6 +148,13 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+HBRUSH CDialog::OnCtlColor(HDC hdc, HWND hCtl, UINT nCtlColor)
+{
+    // What a dialog's default processing ends in for these messages.
+    return reinterpret_cast<HBRUSH>(::DefWindowProcA(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
+                                                     reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hCtl)));
+}
+
 BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // Enter and Escape arrive as IDOK and IDCANCEL, whether or not a button

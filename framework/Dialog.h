@@ -67,6 +67,12 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
 
+    // The system's default colours and brush for a control, set in hdc and
+    // returned; a handler of WM_CTLCOLOR* calls this first and then changes
+    // what it needs. (Handing the message on with Default() instead would
+    // let the default processing paint over the handler's colours.)
+    HBRUSH OnCtlColor(HDC hdc, HWND hCtl, UINT nCtlColor);
+
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -25,6 +25,15 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // Deletes the object, if any; FALSE when there was none or GDI refused.
     BOOL DeleteObject();
+    // Takes over an object, deleting the one owned before; Detach gives the
+    // object up without deleting it.
+    BOOL Attach(HGDIOBJ hObject) { return Own(hObject); }
+    HGDIOBJ Detach()
+    {
+        HGDIOBJ hObject = m_hObject;
+        m_hObject = nullptr;
+        return hObject;
+    }
 
 protected:
     BOOL Own(HGDIOBJ hObject)
@@ -57,6 +66,7 @@ public:
                                  cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily,
                                  pszFacename));
     }
+    BOOL CreateFontIndirect(const LOGFONTA* pLogFont) { return Own(::CreateFontIndirectA(pLogFont)); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 

@@ -46,6 +46,20 @@ protected: \
 #define ON_WM_QUERYDRAGICON() \
     if (message == WM_QUERYDRAGICON) { *pResult = reinterpret_cast<LRESULT>(OnQueryDragIcon()); return TRUE; }
 
+// HBRUSH OnCtlColor(HDC hdc, HWND hCtl, UINT nCtlColor)   for all WM_CTLCOLOR*
+// messages; nCtlColor is CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC (the brush is
+// returned directly)
+#define ON_WM_CTLCOLOR() \
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) { \
+        *pResult = reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), \
+                                                        message - WM_CTLCOLORMSGBOX)); \
+        return TRUE; }
+
+// BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message)   TRUE: the cursor is set
+#define ON_WM_SETCURSOR() \
+    if (message == WM_SETCURSOR) { \
+        *pResult = OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)); return TRUE; }
+
 // void OnSysCommand(UINT nID, LPARAM lParam)
 #define ON_WM_SYSCOMMAND() \
     if (message == WM_SYSCOMMAND) { OnSysCommand(static_cast<UINT>(wParam), lParam); *pResult = 0; return TRUE; }
@@ -65,6 +79,8 @@ protected: \
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+// A click on a static control with SS_NOTIFY.
+#define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
 
 // void OnNotifyHandler(NMHDR* pNMHDR, LRESULT* pResult)
 #define ON_NOTIFY(notifyCode, id, memberFxn) \

@@ -63,6 +63,15 @@ CString CWnd::GetWindowText() const
     return text;
 }
 
+int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType) const
+{
+    if (!pszCaption) {
+        CWinApp* pApp = AfxGetApp();
+        pszCaption = pApp && pApp->m_pszAppName ? pApp->m_pszAppName : "";
+    }
+    return ::MessageBoxA(m_hWnd, pszText, pszCaption, nType);
+}
+
 HWND CWnd::GetSafeOwner(CWnd* pParent)
 {
     HWND hWnd = pParent ? pParent->m_hWnd : nullptr;

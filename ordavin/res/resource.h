@@ -28,6 +28,12 @@
 #define IDB_BANNER              129
 #define IDB_STATE_IMAGES        134
 #define IDB_MARK_LEGEND         135
+#define IDB_NOTES_BOOK          137
+#define IDB_NOTES_CD_TO_DISK    150
+#define IDB_NOTES_SERIES        151
+
+// Cursors
+#define IDC_LINK_HAND           152
 
 // Controls of the main dialog
 #define IDC_TITLE_LIST          1000
@@ -54,6 +60,12 @@
 #define IDC_NOTES               1029
 #define IDC_LAUNCH              1031
 #define IDC_CLICK_HINT          1032
+
+// Controls of the About and notes dialogs
+#define IDC_WEB_LINK            1004
+#define IDC_MAIL_LINK           1007
+#define IDC_REGISTERED_OWNER    1026
+#define IDC_NOTES_PURPOSE       1030
 
 // System menu
 #define IDM_ABOUTBOX            0x0010

@@ -7,4 +7,8 @@ class CInfoDialog : public CDialog
 {
 public:
     explicit CInfoDialog(CWnd* pParent = nullptr);
+
+protected:
+    // "Info ..." (and Enter): shows the About dialog, then ends this one.
+    void OnOK() override;
 };

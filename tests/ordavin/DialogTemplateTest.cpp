@@ -108,10 +108,10 @@ private:
     const BYTE* m_end;
 };
 
-bool LoadTemplate(Template* t)
+bool LoadTemplate(Template* t, UINT id = IDD_ORDAVIN_DIALOG)
 {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
-    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(IDD_ORDAVIN_DIALOG), MAKEINTRESOURCEA(5));
+    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
     if (!hRes)
         return false;
     const BYTE* p = static_cast<const BYTE*>(::LockResource(::LoadResource(hModule, hRes)));
@@ -206,27 +206,33 @@ TEST(DialogTemplate, MainDialogFrame)
     EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW), t.exStyle);
 }
 
-TEST(DialogTemplate, MainDialogControlsInTabOrder)
+// Compares a template's controls, in tab order, with a layout table.
+static void ExpectLayout(const Template& t, const Expected* layout, size_t n)
 {
-    Template t;
-    ASSERT_TRUE(LoadTemplate(&t));
-    const size_t n = sizeof(kLayout) / sizeof(kLayout[0]);
-    ASSERT_EQ(38u, n);
     ASSERT_EQ(n, t.items.size());
     for (size_t i = 0; i < n; ++i) {
-        const Expected& e = kLayout[i];
+        const Expected& e = layout[i];
         const TemplateItem& a = t.items[i];
         SCOPED_TRACE("control #" + std::to_string(i + 1) + " id " + std::to_string(e.id));
         EXPECT_EQ(e.id, static_cast<int>(static_cast<short>(a.id)));
         EXPECT_EQ(0, lstrcmpiA(e.cls, a.cls.c_str())) << a.cls;   // class names ignore case
         EXPECT_EQ(e.style, a.style) << std::hex << "differs in 0x" << (e.style ^ a.style);
         EXPECT_EQ(e.exStyle, a.exStyle);
-        EXPECT_EQ(e.text, a.text);
+        EXPECT_EQ(e.text ? e.text : a.text, a.text);
         EXPECT_EQ(e.x, a.x);
         EXPECT_EQ(e.y, a.y);
         EXPECT_EQ(e.cx, a.cx);
         EXPECT_EQ(e.cy, a.cy);
     }
+}
+
+TEST(DialogTemplate, MainDialogControlsInTabOrder)
+{
+    Template t;
+    ASSERT_TRUE(LoadTemplate(&t));
+    const size_t n = sizeof(kLayout) / sizeof(kLayout[0]);
+    ASSERT_EQ(38u, n);
+    ExpectLayout(t, kLayout, n);
 }
 
 TEST(DialogTemplate, BuiltWindowShowsTextsImagesAndStates)
@@ -316,4 +322,92 @@ TEST(DialogTemplate, CommonControlsSixAreActivatedByTheManifest)
     for (char& c : path)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_NE(std::string::npos, path.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << szPath;
+}
+
+// ---- the About and notes dialogs ---------------------------------------------
+// (A null text is the maker's own wording, not checked here.)
+
+namespace {
+
+const DWORD kCentre = kChild | WS_GROUP | SS_CENTER;
+const DWORD kDefault = kChild | WS_TABSTOP | BS_DEFPUSHBUTTON;
+
+const Expected kAboutLayout[] = {
+    {-1, "Static", kIcon, 0, "#128", 23, 14, 20, 20},
+    {-1, "Static", kCentre, 0, nullptr, 60, 9, 126, 25},
+    {-1, "Static", kCentre, 0, nullptr, 26, 35, 198, 16},
+    {1004, "Static", kRight | SS_NOTIFY, 0, "http://www.quendramark.de", 24, 52, 93, 9},
+    {-1, "Static", kCentre, 0, "-", 118, 52, 7, 8},
+    {1007, "Static", kLeft | SS_NOTIFY, 0, "Email: info@quendramark.de", 126, 52, 99, 9},
+    {-1, "Static", kRule, 0, "", 6, 6, 225, 57},
+    {1026, "Static", kLeft, 0, "Nutzungsbedingungen:", 11, 72, 214, 27},
+    {-1, "Static", kLeft, 0, "F\xFCr die Nutzung dieser Software bestehen folgende allgemeinen Bedingungen: ", 12, 100, 213, 17},
+    {-1, "Static", kLeft, 0, "Sie sind der alleinige Eigent\xFCmer des Produkts. ", 12, 119, 213, 10},
+    {-1, "Static", kLeft, 0, nullptr, 12, 130, 214, 25},
+    {-1, "Static", kLeft, 0, nullptr, 12, 157, 214, 34},
+    {-1, "Static", kLeft, 0, nullptr, 12, 193, 214, 32},
+    {-1, "Static", kRule, 0, "", 6, 70, 225, 175},
+    {1, "Button", kDefault | WS_GROUP, 0, "OK", 177, 227, 50, 14},
+};
+
+const Expected kNotesLayout[] = {
+    {1, "Button", kDefault, 0, "Info ...", 7, 180, 50, 13},
+    {2, "Button", kButton, 0, "Abbrechen", 141, 179, 50, 14},
+    {1030, "Static", kLeft, 0,
+     "Mit diesem Programm werden vorab von CD-ROM installierte Titelanwendungen des Volltextretrievalprogramms "
+     "Texorra\xAE Professional f\xFCr die Nutzung erweiterter Features wie Parallelrecherche ('Felvanta')  auf "
+     "Festplatte eingerichtet.", 26, 8, 164, 50},
+    {-1, "Static", kLeft, 0,
+     "Nach erfolgter Installation k\xF6nnen Sie von Texorra aus oder \xFC" "ber dieses Programm-Icon innerhalb des "
+     "(Programm-) Start-Men\xFCs von Windows\xAE auf die neu \xFC" "bertragene Titel-Anwendung zugreifen.", 26, 74, 164, 34},
+    {-1, "Button", kChild | BS_GROUPBOX, 0, "Wichtig!", 7, 109, 184, 65},
+    {-1, "Static", kLeft, 0,
+     "Bevor Sie einen Installations- bzw. Deinstallationsvorgang mit diesem Programm beginnen, beenden Sie bitte "
+     "wegen m\xF6glicher Zugriffskonflikte auf Dateien und Ordner alle aktuell laufenden Windowsprogramme "
+     "(insbesondere Texorra\xAE Professional)!", 12, 120, 173, 50},
+    {-1, "Static", kChild | SS_BITMAP, 0, "#137", 9, 74, 10, 9},
+    {-1, "Static", kChild | SS_BITMAP, 0, "#150", 7, 7, 12, 34},
+    {-1, "Static", kChild | SS_BITMAP, 0, "#151", 19, 60, 167, 10},
+};
+
+}  // namespace
+
+TEST(DialogTemplate, AboutAndNotesDialogs)
+{
+    struct { UINT id; const char* caption; short cx, cy; const Expected* layout; size_t n; } dialogs[] = {
+        {IDD_ABOUTBOX, "Installer f\xFCr Zorvalia-CD-ROMs", 238, 252, kAboutLayout, sizeof(kAboutLayout) / sizeof(Expected)},
+        {IDD_NOTES, "Hinweise:", 198, 198, kNotesLayout, sizeof(kNotesLayout) / sizeof(Expected)},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.caption);
+        Template t;
+        ASSERT_TRUE(LoadTemplate(&t, d.id));
+        EXPECT_EQ(d.caption, t.caption);
+        EXPECT_EQ(d.cx, t.cx);
+        EXPECT_EQ(d.cy, t.cy);
+        EXPECT_EQ(8, t.pointSize);
+        EXPECT_EQ("MS Sans Serif", t.font);
+        EXPECT_EQ(static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU), t.style);
+        ExpectLayout(t, d.layout, d.n);
+    }
+    // The pictures' sizes, and the link cursor: monochrome (a mask of twice
+    // its height, no colour part), 32 x 32, hot spot at the top left.
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    for (auto b : {std::make_pair(137, SIZE{15, 15}), std::make_pair(150, SIZE{18, 103}), std::make_pair(151, SIZE{251, 17})}) {
+        HBITMAP hBmp = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(b.first));
+        BITMAP bm = {};
+        EXPECT_NE(0, ::GetObjectA(hBmp, sizeof(bm), &bm)) << b.first;
+        ::DeleteObject(hBmp);
+        EXPECT_EQ(b.second.cx, bm.bmWidth) << b.first;
+        EXPECT_EQ(b.second.cy, bm.bmHeight) << b.first;
+    }
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(::LoadCursorA(hInst, MAKEINTRESOURCEA(IDC_LINK_HAND)), &info));
+    BITMAP mask = {};
+    ::GetObjectA(info.hbmMask, sizeof(mask), &mask);
+    ::DeleteObject(info.hbmMask);
+    EXPECT_EQ(nullptr, info.hbmColor);
+    EXPECT_EQ(std::vector<long>({0, 0, 0, 32, 64}),
+              std::vector<long>({info.fIcon, static_cast<long>(info.xHotspot), static_cast<long>(info.yHotspot),
+                                 mask.bmWidth, mask.bmHeight}));
 }

@@ -186,6 +186,31 @@ def write_ico(path, images):
     _save(path, head + dirs + blobs)
 
 
+def write_cur(path, rows, hot=(0, 0)):
+    """Monochrome 32x32 cursor: '#' black, '.' white, anything else clear."""
+    size = 32
+    xor, mask = bytearray(), bytearray()
+    for y in range(size - 1, -1, -1):
+        row = rows[y] if y < len(rows) else ""
+        xbits, abits = bytearray(4), bytearray(4)
+        for x in range(size):
+            ch = row[x] if x < len(row) else " "
+            bit = 0x80 >> (x & 7)
+            if ch == ".":
+                xbits[x >> 3] |= bit
+            elif ch != "#":
+                abits[x >> 3] |= bit
+        xor += xbits
+        mask += abits
+    info = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 1, 0,
+                       len(xor) + len(mask), 0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    blob = info + palette + bytes(xor) + bytes(mask)
+    head = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 2, 0, hot[0], hot[1], len(blob), 6 + 16)
+    _save(path, head + entry + blob)
+
+
 def _save(path, data):
     full = os.path.join(ROOT, path)
     os.makedirs(os.path.dirname(full), exist_ok=True)
@@ -433,6 +458,85 @@ def legend():
     return 14, 12, c.pixels()
 
 
+FACE = (192, 192, 192)   # the dialog face the bitmaps are drawn on
+
+
+def notes_book():
+    """15x15: an open red book, a title of the series."""
+    c = Canvas(15, 15, ss=4)
+    c.rect(0, 0, 15, 15, FACE)
+    red = (200, 30, 30)
+    c.poly([(0.5, 3), (7.5, 4.5), (14.5, 3), (14.5, 13.5), (7.5, 14.5), (0.5, 13.5)], red, darker(red), 0.5)
+    for side in (1, -1):
+        x = lambda v: 7.5 - side * v
+        c.poly([(x(0), 4), (x(2.5), 2), (x(6), 1.5), (x(6), 11.5), (x(2.5), 12), (x(0), 13)],
+               (252, 250, 240), (110, 110, 115), 0.4)
+        for k in range(4):
+            y = 4.2 + 2 * k
+            c.line(x(1.5), y + 0.3, x(4.8), y - 0.4, 0.6, (120, 132, 160))
+    return 15, 15, c.pixels()
+
+
+def folder(c, x0, y0, x1, y1):
+    """Yellow folder with a tab, seen from the front."""
+    o = c.px
+    tab = (x0 + (x1 - x0) * 0.45, y0 + (y1 - y0) * 0.2)
+    c.poly([(x0, y0), (tab[0] - 1, y0), (tab[0], tab[1]), (x1, tab[1]), (x1, y1), (x0, y1)],
+           (225, 175, 40), (120, 85, 10), o)
+    c.poly([(x0, tab[1] + 2), (x1, tab[1] + 2), (x1, y1), (x0, y1)], (250, 210, 80), (120, 85, 10), o)
+
+
+def notes_cd_to_disk():
+    """18x103: a CD at the top, a long arrow down, a folder at the bottom."""
+    w, h = 18, 103
+    c = Canvas(w, h, ss=4)
+    c.rect(0, 0, w, h, FACE)
+    cd(c, 9, 9, 8.5, FACE)
+    arrow_down(c, 9, 20, 86, 1.6, 5, 7)
+    folder(c, 1, 88, 17, 102)
+    return w, h, c.pixels()
+
+
+def notes_series():
+    """251x17: a small arrow, then the series name."""
+    w, h = 251, 17
+    c = Canvas(w, h, ss=4)
+    c.rect(0, 0, w, h, FACE)
+    c.poly([(1, 6.5), (7, 6.5), (7, 3), (13, 8.5), (7, 14), (7, 10.5), (1, 10.5)],
+           RED, darker(RED, 0.45), c.px)
+    text(c, "Zorvalia", 19, 2, 2, (0, 20, 60, 90))
+    text(c, "Zorvalia", 18, 1, 2, (20, 50, 140))
+    return w, h, c.pixels()
+
+
+# The link hand: the tip of the pointing finger is the hot spot (0, 0).
+HAND = [
+    "####",
+    "#..#",
+    "#..#",
+    "#..#",
+    "#..#",
+    "#..#",
+    "#..####",
+    "#..#..####",
+    "#..#..#..####",
+    "#..#..#..#..#",
+    "#..#..#..#..#",
+    "#..#..#..#..#",
+    "#...........#",
+    "#...........#",
+    "#...........#",
+    "#...........#",
+    "#..........#",
+    "#..........#",
+    "##........#",
+    " #........#",
+    " ##########",
+    " #........#",
+    " ##########",
+]
+
+
 ICONS = [
     ("ordavin/res/app.ico", icon_app),
     ("ordavin/res/install.ico", icon_install),
@@ -451,6 +555,9 @@ BITMAPS = [
     ("ordavin/res/banner.bmp", banner),
     ("ordavin/res/state.bmp", state_images),
     ("ordavin/res/legend.bmp", legend),
+    ("ordavin/res/notes_book.bmp", notes_book),
+    ("ordavin/res/notes_cd_to_disk.bmp", notes_cd_to_disk),
+    ("ordavin/res/notes_series.bmp", notes_series),
 ]
 
 
@@ -460,6 +567,7 @@ def main():
     for path, make in BITMAPS:
         w, h, pix = make()
         write_bmp(path, w, h, pix)
+    write_cur("ordavin/res/link_hand.cur", HAND)
 
 
 if __name__ == "__main__":

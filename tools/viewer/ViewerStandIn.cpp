@@ -12,6 +12,10 @@
 //       "opens" a title: appends FILE and the working directory as one line
 //       "FILE|DIRECTORY" to the log named by ZORVALIA_VIEWER_LOG (or
 //       C:\viewer-standin.log)
+//
+// Registered as the program of the "http", "https" and "mailto" schemes
+// (command line "ViewerStandIn.exe" "%1"), it logs the links it is asked to
+// open the same way; the tests of the About dialog do that.
 #include <windows.h>
 #include <shellapi.h>
 
