@@ -82,7 +82,7 @@ protected:
     }
     void TearDown() override
     {
-        g_pfnMciSendCommand = &::mciSendCommandA;
+        g_pfnMciSendCommand = &MciSendCommandFromSystem;
         CatalogueTest::TearDown();
     }
 
