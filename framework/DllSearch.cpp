@@ -50,6 +50,7 @@ DllSearchPlan PlanDllSearch(DWORD dwMajor, DWORD dwMinor, BOOL bHasSetDefaultDll
     DllSearchPlan plan;
     plan.bSystemOnly = bHasSetDefaultDllDirectories && !bVista;
     plan.bPreload = !plan.bSystemOnly;
+    plan.bPreloadComCtl = dwMajor < 5 || (dwMajor == 5 && dwMinor == 0);
     return plan;
 }
 
@@ -73,4 +74,6 @@ void NarrowDllSearch()
     if (plan.bPreload)
         for (LPCSTR pszName : kShellOnDemand)
             LoadSystemLibrary(pszName);
+    if (plan.bPreloadComCtl)
+        LoadSystemLibrary("comctl32.dll");
 }

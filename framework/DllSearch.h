@@ -11,12 +11,13 @@
 //   it is a dependency of the listed ones (shell32 -> shlwapi -> msvcrt),
 //   and the system's \KnownDlls holds the listed libraries together with
 //   everything they import.
-// - comctl32, Ordavin only: not listed anywhere, but its manifest asks for
-//   Common-Controls 6.0, so from XP on the loader takes it from the side-by-
-//   side store before it looks anywhere else (and ignores a ".local"
-//   redirection for a program with a manifest); on Windows 2000 it is an
-//   import of shell32 and so part of \KnownDlls. Velmora has no such
-//   manifest and loads it at run time (LoadSystemLibrary).
+// comctl32 is not a known DLL. Ordavin imports it with a delay: the first
+// call loads it by name, after NarrowDllSearch, so that its manifest's
+// Common-Controls 6.0 still comes from the side-by-side store (XP on; a
+// ".local" redirection is ignored for a program with a manifest) and what
+// it loads in turn (uxtheme, msimg32) finds the narrowed search. Windows
+// 2000 has no side-by-side store: there it is loaded from the system
+// folder first. Velmora has no such manifest and loads it by full path.
 // Everything else (winmm) is loaded at run time by full path.
 #pragma once
 
@@ -32,6 +33,7 @@ HMODULE LoadSystemLibrary(LPCSTR pszName);
 struct DllSearchPlan {
     BOOL bSystemOnly;   // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
     BOOL bPreload;      // load the libraries the shell takes later, by full path
+    BOOL bPreloadComCtl;   // no side-by-side store: comctl32 by full path too
 };
 DllSearchPlan PlanDllSearch(DWORD dwMajor, DWORD dwMinor, BOOL bHasSetDefaultDllDirectories);
 

@@ -14,7 +14,14 @@
 //   from its Unix parent, not from the environment given to CreateProcess.
 // - Wine has no known DLLs: with "n,b" it would take a planted
 //   "kernel32.dll" beside the program, which Windows never does. So only
-//   names that are not known DLLs on any supported Windows are planted.
+//   names that are not known DLLs on any supported Windows are planted,
+//   and not "version" and "msimg32" either: Wine's own user32 loads
+//   version.dll while the process starts, before the program's first line,
+//   and Wine's uxtheme resolves its delayed import of msimg32.dll through
+//   the start-up search path (program folder first), ignoring
+//   SetDefaultDllDirectories. On Windows version.dll is a known DLL from
+//   2000 to 7, and system libraries' delayed imports follow the narrowed
+//   search.
 // Wine's loader honours SetDefaultDllDirectories for LoadLibrary and the
 // libraries those load, as Windows does, but SetDllDirectoryA("") keeps
 // the current directory in Wine's search (an empty directory counts as
@@ -225,7 +232,8 @@ TEST_F(PlantedDllTest, OrdavinLoadsNothingPlanted)
     ASSERT_TRUE(run.started);
     ASSERT_NE(nullptr, run.MainDialog()) << "no window of Ordavin.exe";
     // Each road that loads libraries, one line each, in the order a user
-    // might take them; the launch ends the program.
+    // might take them (installation, removal and the About links belong
+    // here too); the launch ends the program, so it comes last.
     const std::vector<std::pair<const char*, std::function<void()>>> roads = {
         {"CD door", [&] { run.Press(IDC_CD_DOOR); }},
         {"folder browser", [&] { run.OpenAndCancel(IDC_SELECT_FOLDER); }},
