@@ -1,15 +1,26 @@
 #include "DllVersion.h"
 
+#include "../framework/DllSearch.h"
+
 #include <climits>
 #include <cstring>
 
 LPCSTR g_pszComCtlDll = "comctl32.dll";
 
+HMODULE LoadCheckedLibrary(LPCSTR pszDllName)
+{
+    // A bare name is the system's library: the platform's usual search
+    // would try the program's folder and the current directory first.
+    if (!strpbrk(pszDllName, "\\/:"))
+        return LoadSystemLibrary(pszDllName);
+    return ::LoadLibraryExA(pszDllName, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 BOOL GetDllVersion(LPCSTR pszDllName, DLLVERSIONINFO* pdvi)
 {
     // Never freed: the common controls stay in use for the program's run,
     // and freeing the library a caller may already hold gains nothing.
-    HMODULE hDll = ::LoadLibraryA(pszDllName);
+    HMODULE hDll = LoadCheckedLibrary(pszDllName);
     if (!hDll)
         return FALSE;
     DLLGETVERSIONPROC pfnGetVersion =

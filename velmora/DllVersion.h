@@ -5,9 +5,14 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-// The library whose version Velmora checks: "comctl32.dll", found by the
-// platform's usual search. Tests point it at stand-in libraries.
+// The library whose version Velmora checks: "comctl32.dll" of the system
+// folder. Tests point it at stand-in libraries by full path.
 extern LPCSTR g_pszComCtlDll;
+
+// A bare name (no folder) is loaded from the system folder by full path,
+// never from the program's folder or the current directory; a path is
+// loaded as given. Null when it cannot be loaded.
+HMODULE LoadCheckedLibrary(LPCSTR pszDllName);
 
 // From this comparable version on (5.80) the viewer needs no update.
 const int VERSION_UPDATE_THRESHOLD = 580;

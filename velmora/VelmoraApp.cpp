@@ -2,8 +2,8 @@
 
 #include "DllVersion.h"
 #include "VelmoraDlg.h"
+#include "../framework/DllSearch.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 const char g_szUpdatePackage[] = "50COMUPD.EXE";
@@ -13,8 +13,17 @@ CVelmoraApp theApp;
 BOOL CVelmoraApp::InitInstance()
 {
     // The three-dimensional control look needs no switch since Windows 95;
-    // the common controls only need registering.
-    ::InitCommonControls();
+    // the common controls only need registering. Velmora has no manifest
+    // that would send comctl32 to the side-by-side store, so it is not
+    // imported (it would be taken from the program's folder first) but
+    // loaded here from the system folder.
+    typedef void(WINAPI * PFN_INITCOMMONCONTROLS)();
+    if (HMODULE hComCtl = LoadSystemLibrary("comctl32.dll")) {
+        PFN_INITCOMMONCONTROLS pfnInit = reinterpret_cast<PFN_INITCOMMONCONTROLS>(
+            reinterpret_cast<void*>(::GetProcAddress(hComCtl, "InitCommonControls")));
+        if (pfnInit)
+            pfnInit();
+    }
 
     // Only the first character after the program name counts.
     if (m_lpCmdLine && m_lpCmdLine[0] == 'S') {

@@ -1,12 +1,29 @@
 #include "CdDoor.h"
 
 #include "OrdavinDlg.h"
+#include "../../framework/DllSearch.h"
 #include "TitleClick.h"
 
 #include <cstring>
 
 BOOL g_bDoorOpen = 0;
-PFN_MCISENDCOMMANDA g_pfnMciSendCommand = &::mciSendCommandA;
+PFN_MCISENDCOMMANDA g_pfnMciSendCommand = &MciSendCommandFromSystem;
+
+MCIERROR WINAPI MciSendCommandFromSystem(MCIDEVICEID id, UINT uMsg, DWORD_PTR dwFlags, DWORD_PTR dwParam)
+{
+    // winmm is not a known DLL: imported at load time it would be taken
+    // from the program's folder first. Looked up once, on the first use.
+    static PFN_MCISENDCOMMANDA s_pfn = nullptr;
+    if (!s_pfn) {
+        HMODULE hWinmm = LoadSystemLibrary("winmm.dll");
+        s_pfn = hWinmm ? reinterpret_cast<PFN_MCISENDCOMMANDA>(
+                             reinterpret_cast<void*>(::GetProcAddress(hWinmm, "mciSendCommandA")))
+                       : nullptr;
+        if (!s_pfn)
+            return MCIERR_DEVICE_NOT_INSTALLED;
+    }
+    return s_pfn(id, uMsg, dwFlags, dwParam);
+}
 
 BOOL SetCdDoor(BOOL bOpen, char chDrive)
 {

@@ -17,3 +17,8 @@ BOOL SetCdDoor(BOOL bOpen, char chDrive);
 // The MCI entry point; tests put a stand-in here.
 typedef MCIERROR(WINAPI* PFN_MCISENDCOMMANDA)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
 extern PFN_MCISENDCOMMANDA g_pfnMciSendCommand;
+
+// What g_pfnMciSendCommand holds unless a test replaced it: the system's
+// mciSendCommandA, from winmm.dll of the system folder. Without that
+// library every command fails with MCIERR_DEVICE_NOT_INSTALLED.
+MCIERROR WINAPI MciSendCommandFromSystem(MCIDEVICEID id, UINT uMsg, DWORD_PTR dwFlags, DWORD_PTR dwParam);

@@ -82,7 +82,7 @@ protected:
     }
     void TearDown() override
     {
-        g_pfnMciSendCommand = &::mciSendCommandA;
+        g_pfnMciSendCommand = &MciSendCommandFromSystem;
         CatalogueTest::TearDown();
     }
 
@@ -317,7 +317,7 @@ TEST(CdDoor, LetterWithoutUseOpensTheDefaultDevice)
         ASSERT_FALSE(g_mciCalls.empty());
         EXPECT_EQ(static_cast<DWORD_PTR>(MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE), g_mciCalls[0].flags);
     }
-    g_pfnMciSendCommand = &::mciSendCommandA;
+    g_pfnMciSendCommand = &MciSendCommandFromSystem;
     g_bDoorOpen = 0;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks a built Ordavin.exe from the outside: PE headers, manifest, version
-# resource and the order of its icon groups.
+# Checks a built Ordavin.exe or Velmora.exe from the outside: PE headers,
+# hardening, the libraries imported at load time and, for Ordavin, manifest,
+# version resource and the order of its icon groups.
 #   check-executable.sh EXE ARCH     ARCH: x86 (the release) or amd64
 # Exits 77 (skipped) when the executable has not been built.
 set -u
@@ -23,6 +24,20 @@ if [ "$arch" = x86 ]; then
     check "minimum OS version 5.0" grep -Pzq 'MajorOSystemVersion\t5\nMinorOSystemVersion\t0\n' <<<"$headers"
     check "subsystem version 5.0" grep -Pzq 'MajorSubsystemVersion\t5\nMinorSubsystemVersion\t0\n' <<<"$headers"
 fi
+# Randomised base and no-execute data; 64-bit also high-entropy addresses.
+flags=$(sed -n 's/^DllCharacteristics[[:space:]]*//p' <<<"$headers")
+check "DYNAMIC_BASE and NX_COMPAT (DllCharacteristics $flags)" test $(( 0x$flags & 0x140 )) = $(( 0x140 ))
+[ "$arch" = x86 ] || check "HIGH_ENTROPY_VA" test $(( 0x$flags & 0x20 )) = $(( 0x20 ))
+# Stack canaries, linked statically.
+check "stack protector" grep -q "__stack_chk_fail" < <("$prefix-nm" "$exe" 2>/dev/null)
+# Only libraries the system always takes from its own folder (known DLLs
+# and the C runtime); comctl32 is delay-imported, winmm loaded by full path.
+imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'a-z' 'A-Z' | sort | tr '\n' ' ')
+others=$(tr ' ' '\n' <<<"$imports" | grep -vxE 'ADVAPI32\.DLL|GDI32\.DLL|KERNEL32\.DLL|MSVCRT\.DLL|OLE32\.DLL|OLEAUT32\.DLL|SHELL32\.DLL|USER32\.DLL|')
+check "imports only known DLLs (got: $imports)" test -z "$others"
+check "no WINMM import" test -z "$(grep -o WINMM <<<"$imports")"
+[ "$(basename "$exe")" = Ordavin.exe ] || exit $fail
+
 check "file version 2.3.0.9" grep -q "FILEVERSION 2, 3, 0, 9" <<<"$resources"
 check "product version 2.3.0.9" grep -q "PRODUCTVERSION 2, 3, 0, 9" <<<"$resources"
 check "manifest: requireAdministrator" grep -q 'requestedExecutionLevel level=""requireAdministrator""' <<<"$resources"

@@ -1,0 +1,271 @@
+// Both programs run as separate processes with a recording stand-in library
+// planted under the names an attacker would choose, beside the executable
+// and in the current directory; every road that loads libraries is taken,
+// and nothing planted may have been loaded.
+//
+// Wine differs from Windows in two ways that this test has to undo or live
+// with:
+// - Wine prefers its own builtin copy of a system library wherever a file
+//   of that name lies, so a planted file is ignored unless the load order
+//   says otherwise. "name=n,b" for each planted name gives Windows' order:
+//   the first file found along the search path wins. It is set as the two
+//   programs' own DllOverrides in the registry: WINEDLLOVERRIDES would
+//   not do, since Wine reads it from the Unix environment a process inherits
+//   from its Unix parent, not from the environment given to CreateProcess.
+// - Wine has no known DLLs: with "n,b" it would take a planted
+//   "kernel32.dll" beside the program, which Windows never does. So only
+//   names that are not known DLLs on any supported Windows are planted,
+//   and not "version" and "msimg32" either: Wine's own user32 loads
+//   version.dll while the process starts, before the program's first line,
+//   and Wine's uxtheme resolves its delayed import of msimg32.dll through
+//   the start-up search path (program folder first), ignoring
+//   SetDefaultDllDirectories. On Windows version.dll is a known DLL from
+//   2000 to 7, and system libraries' delayed imports follow the narrowed
+//   search.
+// Wine's loader honours SetDefaultDllDirectories for LoadLibrary and the
+// libraries those load, as Windows does, but SetDllDirectoryA("") keeps
+// the current directory in Wine's search (an empty directory counts as
+// none there), unlike Windows.
+#include "../support/Registry.h"
+#include "../support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Libraries the programs use that are not known DLLs, and what the shell,
+// COM and MCI load on demand that an attacker would pick.
+const char* const kPlantedNames[] = {
+    "winmm", "comctl32", "mcicda", "uxtheme", "userenv", "setupapi", "apphelp", "propsys",
+    "dwmapi", "cryptbase", "oleacc", "clbcatq", "comres", "linkinfo", "ntshrui", "mpr", "profapi",
+    "ntmarta", "sspicli", "wtsapi32",
+};
+
+// Dialog ids of the programs (their resource headers clash, so repeated).
+const int IDC_SELECT_FOLDER = 1006;
+const int IDC_CD_DOOR = 1027;
+const int IDC_LAUNCH = 1031;
+const int IDC_TITLE_LIST = 1000;
+
+std::string WinPath(const char* pszUnixPath)
+{
+    std::string path = std::string("Z:") + pszUnixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// A visible dialog of the process other than hExcept; waits up to maxMs.
+HWND FindDialog(DWORD pid, HWND hExcept, DWORD maxMs)
+{
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < maxMs; ::Sleep(50)) {
+        HWND hWnd = nullptr;
+        while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", nullptr)) != nullptr) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hWnd, &owner);
+            if (owner == pid && hWnd != hExcept && ::IsWindowVisible(hWnd))
+                return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+// A program run from the planted folder, with the folder of planted
+// copies as its current directory.
+class PlantedRun
+{
+public:
+    PlantedRun(const std::string& exe, const std::string& args, const std::string& cwd)
+    {
+        std::string cmd = "\"" + exe + "\" " + args;
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        started = ::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si,
+                                   &m_pi) != FALSE;
+        EXPECT_TRUE(started) << exe << " error " << ::GetLastError();
+    }
+    ~PlantedRun()
+    {
+        if (started && !Ended(5000)) {
+            ADD_FAILURE() << "the program did not end";
+            ::TerminateProcess(m_pi.hProcess, 1);
+        }
+        if (started) {
+            ::CloseHandle(m_pi.hThread);
+            ::CloseHandle(m_pi.hProcess);
+        }
+    }
+    PlantedRun(const PlantedRun&) = delete;
+    PlantedRun& operator=(const PlantedRun&) = delete;
+
+    bool Ended(DWORD maxMs) { return ::WaitForSingleObject(m_pi.hProcess, maxMs) == WAIT_OBJECT_0; }
+    HWND MainDialog(DWORD maxMs = 15000)
+    {
+        if (!m_hMain)
+            m_hMain = FindDialog(m_pi.dwProcessId, nullptr, maxMs);
+        return m_hMain;
+    }
+    // Presses a button of the main dialog and waits until the handler ran.
+    void Press(int id)
+    {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(MainDialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0, SMTO_NORMAL, 20000, &result);
+    }
+    // Presses a button that opens a modal dialog, then cancels that dialog.
+    void OpenAndCancel(int id)
+    {
+        ::PostMessageA(MainDialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        HWND hModal = FindDialog(m_pi.dwProcessId, MainDialog(), 15000);
+        EXPECT_NE(nullptr, hModal) << "no dialog after button " << id;
+        if (hModal)
+            ::PostMessageA(hModal, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        for (DWORD start = ::GetTickCount(); hModal && ::IsWindow(hModal) && ::GetTickCount() - start < 10000;)
+            ::Sleep(50);
+    }
+    // Clicks list row nRow with mouse messages at its rectangle, read from
+    // the list through memory of the program's own.
+    void ClickRow(int nRow)
+    {
+        HWND hList = ::GetDlgItem(MainDialog(), IDC_TITLE_LIST);
+        void* pRemote = ::VirtualAllocEx(m_pi.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        ASSERT_NE(nullptr, pRemote);
+        RECT rc = {LVIR_LABEL, 0, 0, 0};
+        SIZE_T cb = 0;
+        ::WriteProcessMemory(m_pi.hProcess, pRemote, &rc, sizeof(rc), &cb);
+        ::SendMessageA(hList, LVM_GETITEMRECT, nRow, reinterpret_cast<LPARAM>(pRemote));
+        ::ReadProcessMemory(m_pi.hProcess, pRemote, &rc, sizeof(rc), &cb);
+        ::VirtualFreeEx(m_pi.hProcess, pRemote, 0, MEM_RELEASE);
+        LPARAM at = MAKELPARAM(rc.left + 4, (rc.top + rc.bottom) / 2);
+        ::PostMessageA(hList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(hList, WM_LBUTTONUP, 0, at);
+        ::Sleep(500);
+    }
+
+    bool started = false;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hMain = nullptr;
+};
+
+class PlantedDllTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char szTemp[MAX_PATH] = "";
+        ::GetTempPathA(MAX_PATH, szTemp);
+        m_root = std::string(szTemp) + "planted-" + std::to_string(::GetCurrentProcessId());
+        testenv::RemoveTree(m_root);
+        m_log = m_root + "\\loaded.log";
+        std::string dll = WinPath(PLANTED_DLL_PATH);
+        for (const std::string& dir : {m_root, ProgramDir(), CurrentDir()}) {
+            ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+            for (const char* pszName : kPlantedNames)
+                ASSERT_TRUE(dir == m_root || ::CopyFileA(dll.c_str(), (dir + "\\" + pszName + ".dll").c_str(), FALSE));
+        }
+        // Windows' order for the planted names, for the two programs only.
+        for (const char* pszExe : {"Ordavin.exe", "Velmora.exe"})
+            for (const char* pszName : kPlantedNames)
+                ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, OverridesKey(pszExe), pszName, "native,builtin"));
+        ::SetEnvironmentVariableA("ZORVALIA_PLANTED_LOG", m_log.c_str());
+    }
+    void TearDown() override
+    {
+        for (const char* pszExe : {"Ordavin.exe", "Velmora.exe"})
+            reg::DeleteTree(HKEY_CURRENT_USER, std::string("Software\\Wine\\AppDefaults\\") + pszExe);
+        ::SetEnvironmentVariableA("ZORVALIA_PLANTED_LOG", nullptr);
+        ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", nullptr);
+        testenv::RemoveTree(m_root);   // the programs have ended (PlantedRun waits)
+    }
+
+    static std::string OverridesKey(const char* pszExe)
+    {
+        return std::string("Software\\Wine\\AppDefaults\\") + pszExe + "\\DllOverrides";
+    }
+    std::string ProgramDir() const { return m_root + "\\prog"; }
+    std::string CurrentDir() const { return m_root + "\\cwd"; }
+    // The executable, copied beside the planted libraries.
+    std::string Plant(const char* pszUnixExe, const char* pszName)
+    {
+        std::string exe = ProgramDir() + "\\" + pszName;
+        EXPECT_TRUE(::CopyFileA(WinPath(pszUnixExe).c_str(), exe.c_str(), FALSE)) << exe;
+        return exe;
+    }
+    // What was loaded, one full path a line.
+    std::string Loaded() const
+    {
+        std::ifstream in(m_log);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void RunViewer(const std::string& args)
+    {
+        PlantedRun viewer(WinPath(VIEWER_EXE_PATH), args, m_root);
+    }
+
+    std::string m_root, m_log;
+};
+
+}  // namespace
+
+TEST_F(PlantedDllTest, OrdavinLoadsNothingPlanted)
+{
+    // A title on the hard disk, so that the launch button starts the viewer.
+    ASSERT_TRUE(testenv::MakeFile("C:\\HD\\planted\\T.V30"));
+    RunViewer("/associate");
+    RunViewer("/register C:\\HD\\planted\\T.V30 \"Titel P\" 0");
+    ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", (m_root + "\\viewer.log").c_str());
+
+    PlantedRun run(Plant(ORDAVIN_EXE_PATH, "Ordavin.exe"), "", CurrentDir());
+    ASSERT_TRUE(run.started);
+    ASSERT_NE(nullptr, run.MainDialog()) << "no window of Ordavin.exe";
+    // Each road that loads libraries, one line each, in the order a user
+    // might take them (installation, removal and the About links belong
+    // here too); the launch ends the program, so it comes last.
+    const std::vector<std::pair<const char*, std::function<void()>>> roads = {
+        {"CD door", [&] { run.Press(IDC_CD_DOOR); }},
+        {"folder browser", [&] { run.OpenAndCancel(IDC_SELECT_FOLDER); }},
+        {"launch", [&] { run.ClickRow(0); run.Press(IDC_LAUNCH); }},
+    };
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.first);
+        road.second();
+    }
+    EXPECT_TRUE(run.Ended(10000)) << "the launch must end the program";
+    std::string viewerLog = m_root + "\\viewer.log";
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(100))
+        if (::GetFileAttributesA(viewerLog.c_str()) != INVALID_FILE_ATTRIBUTES)
+            break;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(viewerLog.c_str())) << "the viewer was not started";
+    testenv::RemoveTree("C:\\HD\\planted");
+    reg::ResetProgramKeys();
+    for (const char* pszKey : {".V30", ".V60", "Texorra.Titel"})
+        reg::DeleteTree(HKEY_CLASSES_ROOT, pszKey);
+    EXPECT_EQ("", Loaded());
+}
+
+TEST_F(PlantedDllTest, VelmoraLoadsNothingPlanted)
+{
+    std::string exe = Plant(VELMORA_EXE_PATH, "Velmora.exe");
+    {
+        PlantedRun run(exe, "", CurrentDir());
+        ASSERT_TRUE(run.started);
+        HWND hDlg = run.MainDialog();
+        ASSERT_NE(nullptr, hDlg) << "no window of Velmora.exe";
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    {
+        // The silent check: Wine's library is 5.80 or newer, so no window.
+        PlantedRun run(exe, "S", CurrentDir());
+        EXPECT_TRUE(run.Ended(15000));
+    }
+    EXPECT_EQ("", Loaded());
+}
