@@ -9,4 +9,6 @@ if [ -f "$dir/env.sh" ]; then
     stop_wineserver
 fi
 stop_xvfb "$dir/xvfb.pid"
+# D:'s folder on the memory file system (see setup.sh).
+[ -L "$dir/cd-d" ] && rm -rf "$(readlink "$dir/cd-d")" "$dir/cd-d"
 exit 0
