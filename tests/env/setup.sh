@@ -21,6 +21,14 @@ make_prefix "$dir/prefix"
 # Without a window manager Wine takes seconds to destroy a managed top-level
 # window; unmanaged windows go at once.
 timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# D: lies on the memory file system where there is one: the CD's size (the
+# used bytes of its volume) is then small, as a real CD's, and the target
+# drive has room for it.
+[ -L "$dir/cd-d" ] && rm -rf "$(readlink "$dir/cd-d")"
+rm -rf "$dir/cd-d"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    ln -s "$(mktemp -d /dev/shm/zorvalia-cd-XXXXXX)" "$dir/cd-d"
+fi
 map_drive d "$dir/cd-d" cdrom
 map_drive e "$dir/cd-e" cdrom
 printf "ZORVALIA1" >"$dir/cd-d/.windows-label"

@@ -10,4 +10,6 @@ if [ -f "$dir/env.sh" ]; then
 fi
 stop_xvfb "$dir/xvfb.pid"
 mountpoint -q "$dir/small" && umount "$dir/small"
+# D:'s folder on the memory file system (see setup.sh).
+[ -L "$dir/cd-d" ] && rm -rf "$(readlink "$dir/cd-d")" "$dir/cd-d"
 exit 0

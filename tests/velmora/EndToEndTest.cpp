@@ -1,57 +1,130 @@
-// The real Velmora.exe, started as a process of its own against the system's
-// common-controls library (Wine's own comctl32; the program asks for no
-// particular version in a manifest).
+// The real Velmora.exe as a process of its own, driven from outside with
+// real mouse clicks: against the system's common-controls library (Wine's
+// own comctl32; the program asks for no particular version in a manifest),
+// and against an old stand-in library that makes the update button usable.
 #include "VelmoraFixture.h"
 
 #include "../../framework/String.h"
+#include "../support/ProcessDriver.h"
+#include "../support/Registry.h"
 #include "resource.h"
 
+#include <fstream>
 #include <iostream>
 
-TEST(VelmoraExe, ShowsTheSystemLibraryVersionAndEndsOnCancel)
+using namespace velmora_test;
+
+namespace {
+
+const char kNotNeeded[] =
+    "MELDUNG: Ein Update ist nicht erforderlich, damit Texorra 3.0 auf Ihrem System laufen kann!";
+const char kNeeded[] =
+    "MELDUNG: Ein Update ist dringend erforderlich, damit Texorra 3.0 auf Ihrem System laufen kann!";
+
+std::string VersionLine(const DLLVERSIONINFO& dvi)
+{
+    CString s;
+    s.Format("ComCtl32.dll Version ist %lu.%lu.%lu.%lu", dvi.dwMajorVersion, dvi.dwMinorVersion,
+             dvi.dwBuildNumber, dvi.dwPlatformID);
+    return s.GetString();
+}
+
+// A scratch current directory that holds the stand-in update package.
+class VelmoraExe : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string from = HostPath(UPDATER_EXE_PATH);
+        ASSERT_TRUE(::CopyFileA(from.c_str(), (dir.path + "\\50COMUPD.EXE").c_str(), FALSE))
+            << from << " error " << ::GetLastError();
+    }
+    bool PackageRan(DWORD maxMs) { return WaitForFile(dir.path + "\\50COMUPD.RUN", maxMs); }
+
+    ScratchCurrentDir dir;
+    e2e::ProcessDriver velmora;
+};
+
+}  // namespace
+
+TEST_F(VelmoraExe, ShowsTheVerdictForTheSystemLibraryAndAbbrechenStartsNothing)
 {
     // What the program must show: the same library read in this process.
     DLLVERSIONINFO dvi;
     ReadComCtlVersion(&dvi);
-    CString strExpected;
-    strExpected.Format("ComCtl32.dll Version ist %lu.%lu.%lu.%lu", dvi.dwMajorVersion, dvi.dwMinorVersion,
-                       dvi.dwBuildNumber, dvi.dwPlatformID);
+    const int nVersion = ComparableVersion(dvi);
 
-    std::string exe = velmora_test::HostPath(VELMORA_EXE_PATH);
-    std::string cmd = "\"" + exe + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << exe << " error " << ::GetLastError();
+    ASSERT_TRUE(velmora.Start(HostPath(VELMORA_EXE_PATH), "", dir.path));
+    HWND hDlg = velmora.WaitForDialog("Velmora");
+    ASSERT_NE(nullptr, hDlg) << "no dialog of Velmora.exe";
+    std::string line = e2e::ControlText(hDlg, IDC_VERSION);
+    std::cout << "Velmora.exe shows: " << line << std::endl;
+    EXPECT_EQ(VersionLine(dvi), line);
+    EXPECT_EQ(nVersion >= VERSION_UPDATE_THRESHOLD ? kNotNeeded : kNeeded, e2e::ControlText(hDlg, IDC_MESSAGE));
+    EXPECT_EQ(nVersion <= VERSION_UPDATE_THRESHOLD, ::IsWindowEnabled(::GetDlgItem(hDlg, IDOK)) != FALSE);
 
-    // Its dialog, by caption and owning process.
-    HWND hDlg = nullptr;
-    for (DWORD start = ::GetTickCount(); !hDlg && ::GetTickCount() - start < 15000;) {
-        while ((hDlg = ::FindWindowExA(nullptr, hDlg, "#32770", "Velmora")) != nullptr) {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hDlg, &pid);
-            if (pid == pi.dwProcessId && ::IsWindowVisible(hDlg))
-                break;
-        }
-        if (!hDlg && ::WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-    }
-    EXPECT_NE(nullptr, hDlg) << "no window of Velmora.exe";
-    if (hDlg) {
-        char szLine[256] = "";
-        ::GetDlgItemTextA(hDlg, IDC_VERSION, szLine, sizeof(szLine));
-        std::cout << "Velmora.exe shows: " << szLine << std::endl;
-        EXPECT_STREQ(strExpected.GetString(), szLine);
-        EXPECT_EQ(ComparableVersion(dvi) <= VERSION_UPDATE_THRESHOLD, ::IsWindowEnabled(::GetDlgItem(hDlg, IDOK)) != 0);
-        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(pi.hProcess, 10000));
+    ASSERT_TRUE(e2e::ClickControl(hDlg, IDCANCEL));
     DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_TRUE(velmora.WaitForExit(e2e::kWaitMs, &code)) << "\"Abbrechen\" did not end Velmora.exe";
     EXPECT_EQ(0u, code);
-    if (code == STILL_ACTIVE)
-        ::TerminateProcess(pi.hProcess, 1);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    EXPECT_FALSE(PackageRan(500));
+}
+
+TEST_F(VelmoraExe, SilentCheckShowsNothingWhenNoUpdateIsNeeded)
+{
+    DLLVERSIONINFO dvi;
+    ReadComCtlVersion(&dvi);
+    if (ComparableVersion(dvi) < VERSION_UPDATE_THRESHOLD)
+        GTEST_SKIP() << "the system library " << VersionLine(dvi) << " needs the update";
+
+    ASSERT_TRUE(velmora.Start(HostPath(VELMORA_EXE_PATH), "S", dir.path));
+    size_t nWindows = 0;
+    bool ended = e2e::WaitUntil([&] {
+        nWindows += velmora.VisibleWindows().size();
+        return !velmora.IsRunning();
+    });
+    EXPECT_TRUE(ended) << "Velmora.exe S did not end by itself";
+    EXPECT_EQ(0u, nWindows) << "Velmora.exe S showed a window";
+    EXPECT_FALSE(PackageRan(0));
+}
+
+// Velmora.exe in a folder of its own with an old library (4.72) as its
+// "comctl32.dll": the package comes from the current directory, which is
+// another folder.
+TEST_F(VelmoraExe, JetztUpdatenStartsThePackageFromTheCurrentDirectory)
+{
+    const std::string bin = dir.path + "\\bin";
+    ASSERT_TRUE(::CreateDirectoryA(bin.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(HostPath(VELMORA_EXE_PATH).c_str(), (bin + "\\Velmora.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(StandIn("cc_v472").c_str(), (bin + "\\comctl32.dll").c_str(), FALSE));
+    // Wine takes its own library unless told to prefer the one beside the
+    // program (a Windows without a manifest-bound comctl32 needs no such
+    // setting). Wine reads WINEDLLOVERRIDES from the host environment only,
+    // so the setting goes to the registry, for programs of this name.
+    const std::string overridesKey = "Software\\Wine\\AppDefaults\\Velmora.exe";
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, overridesKey + "\\DllOverrides", "comctl32", "native,builtin"));
+    struct Restore {
+        std::string key;
+        ~Restore() { reg::DeleteTree(HKEY_CURRENT_USER, key); }
+    } restore{overridesKey};
+
+    ASSERT_TRUE(velmora.Start(bin + "\\Velmora.exe", "", dir.path));
+    HWND hDlg = velmora.WaitForDialog("Velmora");
+    ASSERT_NE(nullptr, hDlg) << "no dialog of Velmora.exe";
+    ASSERT_EQ("ComCtl32.dll Version ist 4.72.3110.1", e2e::ControlText(hDlg, IDC_VERSION))
+        << "Velmora.exe did not load the stand-in library";
+    EXPECT_EQ(kNeeded, e2e::ControlText(hDlg, IDC_MESSAGE));
+
+    ASSERT_TRUE(e2e::ClickControl(hDlg, IDOK));
+    DWORD code = STILL_ACTIVE;
+    EXPECT_TRUE(velmora.WaitForExit(e2e::kWaitMs, &code)) << "\"Jetzt Updaten...\" did not end Velmora.exe";
+    EXPECT_EQ(0u, code);
+    ASSERT_TRUE(PackageRan(e2e::kWaitMs)) << "the package in " << dir.path << " was not started";
+    // The marker's first line is the package's current directory.
+    std::ifstream marker(dir.path + "\\50COMUPD.RUN");
+    std::string curDir;
+    std::getline(marker, curDir);
+    if (!curDir.empty() && curDir.back() == '\r')
+        curDir.pop_back();
+    EXPECT_EQ(0, lstrcmpiA(dir.path.c_str(), curDir.c_str())) << curDir;
 }

@@ -9,6 +9,12 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+/* So that a program that imports it can load a stand-in copied as
+ * "comctl32.dll" beside it; registers nothing. */
+__declspec(dllexport) void WINAPI InitCommonControls(void)
+{
+}
+
 #ifdef STANDIN_NO_EXPORT
 __declspec(dllexport) int StandInPresent(void)
 {
