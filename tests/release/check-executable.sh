@@ -28,8 +28,13 @@ fi
 flags=$(sed -n 's/^DllCharacteristics[[:space:]]*//p' <<<"$headers")
 check "DYNAMIC_BASE and NX_COMPAT (DllCharacteristics $flags)" test $(( 0x$flags & 0x140 )) = $(( 0x140 ))
 [ "$arch" = x86 ] || check "HIGH_ENTROPY_VA" test $(( 0x$flags & 0x20 )) = $(( 0x20 ))
-# Stack canaries, linked statically.
-check "stack protector" grep -q "__stack_chk_fail" < <("$prefix-nm" "$exe" 2>/dev/null)
+# Stack canaries, linked statically: by symbol, or in a stripped release by
+# the canary's initial value (framework/StackGuard.cpp, 0x2B992DDF).
+has_stack_guard() {
+    "$prefix-nm" "$exe" 2>/dev/null | grep -q "__stack_chk_fail" ||
+        LC_ALL=C grep -qaP '\xDF\x2D\x99\x2B' "$exe"
+}
+check "stack protector" has_stack_guard
 # Only libraries the system always takes from its own folder (known DLLs
 # and the C runtime); comctl32 is delay-imported, winmm loaded by full path.
 imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'a-z' 'A-Z' | sort | tr '\n' ' ')

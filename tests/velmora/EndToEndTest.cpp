@@ -88,27 +88,32 @@ TEST_F(VelmoraExe, SilentCheckShowsNothingWhenNoUpdateIsNeeded)
     EXPECT_FALSE(PackageRan(0));
 }
 
-// Velmora.exe in a folder of its own with an old library (4.72) as its
-// "comctl32.dll": the package comes from the current directory, which is
-// another folder.
+// Velmora.exe with an old library (4.72) as the system's "comctl32.dll":
+// the package comes from the current directory, another folder.
 TEST_F(VelmoraExe, JetztUpdatenStartsThePackageFromTheCurrentDirectory)
 {
-    const std::string bin = dir.path + "\\bin";
-    ASSERT_TRUE(::CreateDirectoryA(bin.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileA(HostPath(VELMORA_EXE_PATH).c_str(), (bin + "\\Velmora.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileA(StandIn("cc_v472").c_str(), (bin + "\\comctl32.dll").c_str(), FALSE));
-    // Wine takes its own library unless told to prefer the one beside the
-    // program (a Windows without a manifest-bound comctl32 needs no such
-    // setting). Wine reads WINEDLLOVERRIDES from the host environment only,
-    // so the setting goes to the registry, for programs of this name.
+    // The program checks the system folder's library only. Wine's own
+    // comctl32 is built in and no file there is mapped, so the stand-in
+    // takes the file's place for this run, and Wine is told to prefer a
+    // file to its built-in copy for programs of this name (Wine reads
+    // WINEDLLOVERRIDES from the host environment only).
+    char szSystem[MAX_PATH] = "";
+    ASSERT_LT(0u, ::GetSystemDirectoryA(szSystem, MAX_PATH));
+    const std::string library = std::string(szSystem) + "\\comctl32.dll", kept = library + ".kept";
+    ASSERT_TRUE(::MoveFileExA(library.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING)) << ::GetLastError();
     const std::string overridesKey = "Software\\Wine\\AppDefaults\\Velmora.exe";
-    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, overridesKey + "\\DllOverrides", "comctl32", "native,builtin"));
     struct Restore {
-        std::string key;
-        ~Restore() { reg::DeleteTree(HKEY_CURRENT_USER, key); }
-    } restore{overridesKey};
+        std::string key, library, kept;
+        ~Restore()
+        {
+            reg::DeleteTree(HKEY_CURRENT_USER, key);
+            ::MoveFileExA(kept.c_str(), library.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    } restore{overridesKey, library, kept};
+    ASSERT_TRUE(::CopyFileA(StandIn("cc_v472").c_str(), library.c_str(), FALSE));
+    ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, overridesKey + "\\DllOverrides", "comctl32", "native,builtin"));
 
-    ASSERT_TRUE(velmora.Start(bin + "\\Velmora.exe", "", dir.path));
+    ASSERT_TRUE(velmora.Start(HostPath(VELMORA_EXE_PATH), "", dir.path));
     HWND hDlg = velmora.WaitForDialog("Velmora");
     ASSERT_NE(nullptr, hDlg) << "no dialog of Velmora.exe";
     ASSERT_EQ("ComCtl32.dll Version ist 4.72.3110.1", e2e::ControlText(hDlg, IDC_VERSION))
