@@ -12,11 +12,7 @@ std::string HostFolder(const char* pszName)
     const char* pszDir = std::getenv("ZORVALIA_TEST_DIR");
     if (!pszDir || !*pszDir)
         return std::string();
-    std::string path = std::string("Z:") + pszDir + "/" + pszName;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return HostPath((std::string(pszDir) + "/" + pszName).c_str());
 }
 
 std::string HostPath(const char* pszUnixPath)

@@ -17,15 +17,6 @@ std::string StandIn(const char* pszName)
     return path + pszName + ".dll";
 }
 
-std::string HostPath(const char* pszUnixPath)
-{
-    std::string path = std::string("Z:") + pszUnixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 bool WaitForFile(const std::string& path, DWORD maxMs)
 {
     DWORD start = ::GetTickCount();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../../velmora/DllVersion.h"
+#include "../support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ namespace velmora_test {
 // The Windows path of a stand-in library beside the test program
 // ("cc_v472" gives ...\cc_v472.dll).
 std::string StandIn(const char* pszName);
-// A path of the build tree (a host path) as Windows sees it, through Z:.
-std::string HostPath(const char* pszUnixPath);
+using testenv::HostPath;
 // Waits (bounded) until a file exists.
 bool WaitForFile(const std::string& path, DWORD maxMs);
 
