@@ -23,6 +23,8 @@ public:
 
     CString GetFileName() const { return CString(m_data.cFileName); }
     BOOL IsDirectory() const { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // The entry's attributes as the search found them.
+    DWORD GetAttributes() const { return m_data.dwFileAttributes; }
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;

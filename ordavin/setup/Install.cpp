@@ -41,18 +41,19 @@ struct CopyRun {
         CString strTo = StageDestinationPath(stage, strDestination, strName);
         m_progress.SetPos(0);
         g_strCopyCaption = strFrom;
-        if (strFrom.IsEmpty() || strTo.IsEmpty())
-            return FALSE;
-        // A copy left read-only (by an earlier installer, or by Windows
-        // copying a CD file's attribute) would refuse to be replaced.
-        ClearReadOnly(strTo);
-        if (!::CopyFileExA(strFrom, strTo, &CopyProgress, nullptr, nullptr, 0))
+        if (strFrom.IsEmpty() || strTo.IsEmpty() || !CopyReplacing(strFrom, strTo))
             return FALSE;
         m_progress.SetPos(100);
         WriteLogLine("File Copy: %s\n", strTo);
         // The copies are left writable, so that a second installation
-        // replaces them and the removal can delete them.
-        ClearReadOnly(strTo);
+        // replaces them and the removal can delete them. A copy carries its
+        // source's attributes, read-only for a CD file: those are written
+        // without the bit, and no attributes are read back.
+        DWORD dwAttributes = find.GetAttributes();
+        if (dwAttributes & FILE_ATTRIBUTE_READONLY) {
+            dwAttributes &= ~FILE_ATTRIBUTE_READONLY;
+            ::SetFileAttributesA(strTo, dwAttributes ? dwAttributes : FILE_ATTRIBUTE_NORMAL);
+        }
         if (stage == STAGE_TITLE && IsTitleFileName(strName)) {
             strTitleFile = strTo;
             strTitleFileName = strName;
@@ -60,11 +61,22 @@ struct CopyRun {
         return TRUE;
     }
 
-    static void ClearReadOnly(LPCSTR pszPath)
+    // Copies, replacing an existing destination. One left read-only (by an
+    // earlier installer) refuses the copy with ERROR_ACCESS_DENIED on
+    // Windows: it is made writable and copied once more. Its attributes are
+    // read only then, not before every copy. (Wine replaces a read-only
+    // file, so this second try happens on Windows only.)
+    static BOOL CopyReplacing(LPCSTR pszFrom, LPCSTR pszTo)
     {
-        DWORD dwAttributes = ::GetFileAttributesA(pszPath);
-        if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
-            ::SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
+        if (::CopyFileExA(pszFrom, pszTo, &CopyProgress, nullptr, nullptr, 0))
+            return TRUE;
+        if (::GetLastError() != ERROR_ACCESS_DENIED)
+            return FALSE;
+        DWORD dwAttributes = ::GetFileAttributesA(pszTo);
+        if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_READONLY) ||
+            !::SetFileAttributesA(pszTo, dwAttributes & ~FILE_ATTRIBUTE_READONLY))
+            return FALSE;
+        return ::CopyFileExA(pszFrom, pszTo, &CopyProgress, nullptr, nullptr, 0);
     }
 
     // Copies the four file sets by their rules: the ".UPC" files only after

@@ -134,7 +134,7 @@ void CTProgrCtrl::OnPaint()
     RECT rcClient;
     GetClientRect(&rcClient);
     CPaintDC dc(this);
-    CMemDC memDC(&dc);
+    CMemDC memDC(&dc, &m_offscreen);
     Draw(&memDC, rcClient);
 }
 
@@ -163,12 +163,17 @@ void CTProgrCtrl::Draw(CDC* pDC, const RECT& rcClient)
 
     int nSavedDC = pDC->SaveDC();
     pDC->SetBkMode(TRANSPARENT);
-    CFont font;
+    // A font that could not be made is tried again at the next paint; the
+    // text then comes in the context's current font.
+    int nDpi = pDC->GetDeviceCaps(LOGPIXELSY);
+    if (!m_font.GetSafeHandle() || nDpi != m_nFontDpi) {
+        m_font.CreateFont(FontHeightForDpi(nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, nullptr);
+        m_nFontDpi = nDpi;
+    }
     HGDIOBJ hOldFont = nullptr;
-    if (font.CreateFont(FontHeightForDpi(pDC->GetDeviceCaps(LOGPIXELSY)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        VARIABLE_PITCH | FF_SWISS, nullptr))
-        hOldFont = pDC->SelectObject(&font);
+    if (m_font.GetSafeHandle())
+        hOldFont = pDC->SelectObject(&m_font);
 
     // Clip regions are in device coordinates, while an off-screen context
     // draws with its window origin at the clip box: convert, or the two

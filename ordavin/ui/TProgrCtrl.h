@@ -11,6 +11,7 @@
 
 #include "../../framework/Controls.h"
 #include "../../framework/Gdi.h"
+#include "MemDC.h"
 
 class CTProgrCtrl : public CProgressCtrl
 {
@@ -57,6 +58,13 @@ public:
     int m_nPaintCount = 0;
 
 protected:
+    // Kept for the object's life, since the bar repaints twice per copied
+    // file: the text font, made again only for a context of other pixels
+    // per inch, and the off-screen picture of the paints.
+    CFont m_font;
+    int m_nFontDpi = 0;
+    COffscreen m_offscreen;
+
     // (position - min) / (max - min); 0 for an empty range.
     double Fraction(int nPos) const;
     // The client width times the fraction, truncated toward zero.

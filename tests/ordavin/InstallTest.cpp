@@ -42,26 +42,6 @@ void Empty(const std::string& folder, bool bRemoveFolder, const std::string& kee
         ::RemoveDirectoryA(folder.c_str());
 }
 
-// Files and folders (ending in "\") below root\rel, named relative to root;
-// read-only entries are marked with a trailing "!".
-void List(const std::string& root, const std::string& rel, std::set<std::string>* out)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((root + "\\" + rel + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = fd.cFileName, path = rel + "\\" + name;
-        if (name == "." || name == "..")
-            continue;
-        bool bDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        out->insert(path + (bDir ? "\\" : "") + ((fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? "!" : ""));
-        if (bDir)
-            List(root, path, out);
-    } while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-}
-
 std::string Slurp(const std::string& path)
 {
     std::string data;
@@ -262,8 +242,8 @@ TEST_F(InstallTest, EachRoadThroughARun)
         RunResult r = Install(c.target);
 
         std::set<std::string> copied;
-        List("C:", "\\Zorvalia", &copied);
-        List("C:", "\\ZTITEL", &copied);
+        testenv::ListTree("C:", "\\Zorvalia", &copied);
+        testenv::ListTree("C:", "\\ZTITEL", &copied);
         EXPECT_EQ(c.copied, copied);
         ASSERT_FALSE(r.boxes.empty());
         EXPECT_NE(std::string::npos, r.boxes.back().text.find(c.message)) << r.boxes.back().text;
@@ -310,7 +290,7 @@ TEST_F(InstallTest, LogShortcutAndFailedCopies)
     // A failed copy is skipped in the first set, ends the ".UPC" files (the
     // notes still follow) and ends all copying among the notes.
     std::set<std::string> copied;
-    List("C:", "\\Zorvalia", &copied);
+    testenv::ListTree("C:", "\\Zorvalia", &copied);
     EXPECT_EQ(std::set<std::string>({"\\TITEL\\", "\\TITEL\\TITEL.V30", "\\TITEL\\X.D10", "\\TITEL\\A.UPC",
                                      "\\TITEL\\Note\\", "\\TITEL\\Note\\N.RTF"}),
               [&] { std::set<std::string> s; for (auto& p : copied) s.insert(p.substr(9)); return s; }());

@@ -379,22 +379,33 @@ TEST(ProgressBarMemDC, CopiesTheClipBoxOnceAndLeavesTheRestAlone)
     bar.m_nPos = 50;
     std::vector<COLORREF> direct = Render(bar);
 
-    // A partial repaint: only x >= 40 is to be drawn.
-    Canvas target;
-    ::IntersectClipRect(target.dc, 40, 0, kWidth, kHeight);
-    std::vector<COLORREF> before = target.Pixels();
+    // A partial repaint: only x >= 40 is to be drawn; into a picture of its
+    // own, and into a kept one that a smaller paint made first.
+    COffscreen kept;
     {
-        CMemDC memDC(&target.dc);
-        ASSERT_TRUE(memDC.m_bMemDC);
-        bar.Draw(&memDC, RECT{0, 0, kWidth, kHeight});
-        EXPECT_EQ(before, target.Pixels()) << "drawn off-screen, not on the target";
+        Canvas first(8, 8);
+        CMemDC memDC(&first.dc, &kept);
+        RECT rc = {0, 0, 8, 8};
+        memDC.FillSolidRect(&rc, RGB(9, 9, 9));
     }
-    std::vector<COLORREF> after = target.Pixels();
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            size_t i = static_cast<size_t>(y * kWidth + x);
-            ASSERT_EQ(x < 40 ? before[i] : direct[i], after[i]) << x << "," << y;
+    for (COffscreen* pOffscreen : {static_cast<COffscreen*>(nullptr), &kept}) {
+        SCOPED_TRACE(pOffscreen ? "kept picture" : "picture of its own");
+        Canvas target;
+        ::IntersectClipRect(target.dc, 40, 0, kWidth, kHeight);
+        std::vector<COLORREF> before = target.Pixels();
+        {
+            CMemDC memDC(&target.dc, pOffscreen);
+            ASSERT_TRUE(memDC.m_bMemDC);
+            bar.Draw(&memDC, RECT{0, 0, kWidth, kHeight});
+            EXPECT_EQ(before, target.Pixels()) << "drawn off-screen, not on the target";
         }
+        std::vector<COLORREF> after = target.Pixels();
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                size_t i = static_cast<size_t>(y * kWidth + x);
+                ASSERT_EQ(x < 40 ? before[i] : direct[i], after[i]) << x << "," << y;
+            }
+    }
 }
 
 TEST(ProgressBarMemDC, PrinterContextIsDrawnOnDirectlyAndKept)

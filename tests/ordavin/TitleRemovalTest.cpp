@@ -2,7 +2,10 @@
 // the dropping of an unreachable title from the catalogue.
 #include "RemovalFixture.h"
 
+#include "../../ordavin/catalogue/TitleCatalogue.h"
 #include "../../ordavin/ui/TProgrCtrl.h"
+
+#include <set>
 
 namespace {
 
@@ -182,4 +185,40 @@ TEST_F(TitleRemovalTest, AnUnreachableTitleIsDroppedFromTheCatalogueOnYes)
         EXPECT_EQ("CD-Lfw.:--", gui::ControlText(hDlg, IDC_CD_DOOR));
     }
     EXPECT_EQ("Anderer", ProfileValue("V30", "Other.V30"));
+}
+
+TEST_F(TitleRemovalTest, AnInstalledAndRemovedTitleLeavesOnlyItsBlankedValues)
+{
+    // The title on the CD in D:, read-only as CD files are; the target and
+    // the Start-menu group hold files of their own.
+    for (const char* name : {"T.V30", "T.D10", "T.UPC", "NOTE\\N.RTF", "NOTE\\N.TXT"}) {
+        ASSERT_TRUE(testenv::MakeFile(dirs.cdDHost + "\\" + name));
+        ::SetFileAttributesA((dirs.cdDHost + "\\" + name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    ASSERT_TRUE(testenv::MakeFile(target + "\\Eigenes.txt") && testenv::MakeFile(startMenu + "\\Texorra.lnk"));
+    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", startMenu));
+    AddV30Title("T.V30", "Titel", dirs.cdD + "\\T.V30");
+    OpenDialog();
+    auto files = [&] {
+        std::set<std::string> tree;
+        testenv::ListTree(root, "", &tree);
+        return tree;
+    };
+    std::set<std::string> filesBefore = files();
+    std::map<std::string, std::string> registry = reg::ReadTree(HKEY_CURRENT_USER, PROFILE_ROOT);
+
+    gui::ClickListRow(hDlg, IDC_TITLE_LIST, g_nCdItem);
+    gui::SetEditText(hDlg, IDC_TARGET, target.c_str());
+    {
+        gui::MessageBoxRecorder boxes;
+        gui::SendCommand(hDlg, IDC_INSTALL);
+    }
+    ASSERT_TRUE(Exists(target + "\\cat\\Note\\N.TXT") && Exists(startMenu + "\\Titel (HD).lnk"));
+    EXPECT_EQ(2u, Remove("T.V30", {IDYES, IDOK}).size());
+
+    EXPECT_EQ(filesBefore, files());
+    registry["Titel\\Ifo\\Path0"] = target + "\\cat\\T.V30";
+    registry["Titel\\Ifo\\lnk"] = registry["Titel\\lnk"] = registry["ProjektPfad\\Nuvado"] = "";
+    registry["ProjektPfad\\"] = "<key>";
+    EXPECT_EQ(registry, reg::ReadTree(HKEY_CURRENT_USER, PROFILE_ROOT));
 }

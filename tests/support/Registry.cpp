@@ -82,4 +82,47 @@ bool KeyExists(HKEY root, const std::string& path)
     return true;
 }
 
+static void ReadKey(HKEY hKey, const std::string& prefix, std::map<std::string, std::string>* out)
+{
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD cchName = sizeof(name), type = 0, cb = 0;
+        if (::RegEnumValueA(hKey, i, name, &cchName, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
+            break;
+        std::vector<char> data(cb + 1, '\0');
+        cchName = sizeof(name);
+        if (::RegEnumValueA(hKey, i, name, &cchName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &cb) !=
+            ERROR_SUCCESS)
+            break;
+        std::string text = type == REG_SZ && cb > 0 && data[cb - 1] == '\0'
+                               ? std::string(data.data(), cb - 1)
+                               : "<type " + std::to_string(type) + "> " + std::string(data.data(), cb);
+        (*out)[prefix + (cchName ? std::string(name, cchName) : "@")] = text;
+    }
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD cchName = sizeof(name);
+        if (::RegEnumKeyExA(hKey, i, name, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        std::string sub = prefix + std::string(name, cchName) + "\\";
+        (*out)[sub] = "<key>";
+        HKEY hSub = nullptr;
+        if (::RegOpenKeyExA(hKey, name, 0, KEY_READ, &hSub) == ERROR_SUCCESS) {
+            ReadKey(hSub, sub, out);
+            ::RegCloseKey(hSub);
+        }
+    }
+}
+
+std::map<std::string, std::string> ReadTree(HKEY root, const std::string& path)
+{
+    std::map<std::string, std::string> tree;
+    HKEY h = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
+        ReadKey(h, "", &tree);
+        ::RegCloseKey(h);
+    }
+    return tree;
+}
+
 }  // namespace reg

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 namespace reg {
@@ -22,5 +23,10 @@ bool DeleteValue(HKEY root, const std::string& path, const char* name);
 // Reads a string value; false when absent.
 bool GetString(HKEY root, const std::string& path, const char* name, std::string* value);
 bool KeyExists(HKEY root, const std::string& path);
+// Every key and value below root\path, named relative to it: a key as
+// "A\B\" with the text "<key>", a value as "A\B\name" ("A\B\@" for the
+// default value) with its text when it is a terminated REG_SZ, otherwise
+// as "<type N> " and its raw bytes. Empty when the key is absent.
+std::map<std::string, std::string> ReadTree(HKEY root, const std::string& path);
 
 }  // namespace reg

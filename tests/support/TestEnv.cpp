@@ -90,4 +90,22 @@ void RemoveTree(const std::string& path)
     }
 }
 
+void ListTree(const std::string& root, const std::string& rel, std::set<std::string>* out)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((root + "\\" + rel + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName, path = rel + "\\" + name;
+        if (name == "." || name == "..")
+            continue;
+        bool bDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        out->insert(path + (bDir ? "\\" : "") + ((fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? "!" : ""));
+        if (bDir)
+            ListTree(root, path, out);
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+}
+
 }  // namespace testenv

@@ -1,6 +1,7 @@
 // Where the test fixture put things (see tests/env/setup.sh).
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace testenv {
@@ -16,5 +17,8 @@ bool MakeFile(const std::string& path, unsigned nBytes = 16);
 // Deletes a file, or a folder with everything below it; paths below it may
 // be MAX_PATH characters and longer.
 void RemoveTree(const std::string& path);
+// Adds the files and folders (folders ending in "\") below the folder
+// root\rel to out, each named rel\...; read-only ones get a trailing "!".
+void ListTree(const std::string& root, const std::string& rel, std::set<std::string>* out);
 
 }  // namespace testenv
