@@ -19,6 +19,15 @@ std::string HostFolder(const char* pszName)
     return path;
 }
 
+std::string HostPath(const char* pszUnixPath)
+{
+    std::string path = std::string("Z:") + pszUnixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
 static void MakeParents(const std::string& path)
 {
     for (size_t i = 3; i < path.size(); ++i)
