@@ -86,6 +86,6 @@ timeout 120 "$WINE64" reg add 'HKLM\Software\Quendramark\Texorra' /v StartMenu \
 export ZORVALIA_ORDAVIN32="$i686/Ordavin.exe" ZORVALIA_VELMORA32="$i686/velmora/Velmora.exe"
 # Under emulation a 32-bit program's start takes a minute or more.
 if [ "$mode" = emulated ]; then
-    export ZORVALIA_I686_WAIT_MS=600000 ZORVALIA_TEST_TIMEOUT=3600
+    export ZORVALIA_I686_EMULATED=1 ZORVALIA_I686_WAIT_MS=600000 ZORVALIA_TEST_TIMEOUT=3600
 fi
 ZORVALIA_WINE_ENV="$dir/env.sh" "$top/tests/env/wine-run.sh" "$x64/tests/release_i686_checks.exe"
