@@ -3,6 +3,8 @@
 
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+# Seconds a wineboot may take; its 32-bit part under emulation takes minutes.
+WINEBOOT_TIMEOUT=${WINEBOOT_TIMEOUT:-180}
 
 # wine_env PREFIX: exports what every Wine call here needs.
 wine_env() {
@@ -19,7 +21,7 @@ make_prefix() {
     wine_env "$1"
     rm -rf "$1"
     mkdir -p "$1"
-    timeout 180 "$WINE64" wineboot -i >/dev/null 2>&1 || return 1
+    timeout "$WINEBOOT_TIMEOUT" "$WINE64" wineboot -i >/dev/null 2>&1 || return 1
     cat >"$1/drive_c/settings.reg" <<'REG'
 REGEDIT4
 
@@ -58,7 +60,7 @@ map_unc() {
 # caller's output pipe would keep it open for good.
 start_wineserver() {
     "$WINESERVER" -p </dev/null >/dev/null 2>&1 || return 1
-    timeout 120 "$WINE64" wineboot </dev/null >/dev/null 2>&1
+    timeout "$WINEBOOT_TIMEOUT" "$WINE64" wineboot </dev/null >/dev/null 2>&1
     timeout 60 "$WINE64" rundll32 user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1
     return 0
 }
