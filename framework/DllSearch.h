@@ -11,13 +11,14 @@
 //   it is a dependency of the listed ones (shell32 -> shlwapi -> msvcrt),
 //   and the system's \KnownDlls holds the listed libraries together with
 //   everything they import.
-// comctl32 is not a known DLL. Ordavin imports it with a delay: the first
-// call loads it by name, after NarrowDllSearch, so that its manifest's
-// Common-Controls 6.0 still comes from the side-by-side store (XP on; a
-// ".local" redirection is ignored for a program with a manifest) and what
-// it loads in turn (uxtheme, msimg32) finds the narrowed search. Windows
-// 2000 has no side-by-side store: there it is loaded from the system
-// folder first. Velmora has no such manifest and loads it by full path.
+// comctl32 is not a known DLL. Ordavin loads it by name at its first use
+// (framework/CommonControls.h), after NarrowDllSearch, so that its
+// manifest's Common-Controls 6.0 still comes from the side-by-side store
+// (XP on; a ".local" redirection is ignored for a program with a manifest)
+// and what it loads in turn (uxtheme, msimg32) finds the narrowed search.
+// Windows 2000 has no side-by-side store: there it is loaded from the
+// system folder first. Velmora has no such manifest and loads it by full
+// path.
 // Everything else (winmm) is loaded at run time by full path.
 #pragma once
 

@@ -2,8 +2,7 @@
 // control that destroys it itself (Detach).
 #pragma once
 
-#include <windows.h>
-#include <commctrl.h>
+#include "CommonControls.h"
 
 class CImageList
 {
@@ -18,12 +17,12 @@ public:
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
     {
         DeleteImageList();
-        m_hImageList = ::ImageList_Create(cx, cy, nFlags, nInitial, nGrow);
+        m_hImageList = comctl::ImageList_Create(cx, cy, nFlags, nInitial, nGrow);
         return m_hImageList != nullptr;
     }
     // Adds an icon; returns its index or -1.
-    int Add(HICON hIcon) { return m_hImageList ? ::ImageList_AddIcon(m_hImageList, hIcon) : -1; }
-    int GetImageCount() const { return m_hImageList ? ::ImageList_GetImageCount(m_hImageList) : 0; }
+    int Add(HICON hIcon) { return m_hImageList ? comctl::ImageList_ReplaceIcon(m_hImageList, -1, hIcon) : -1; }
+    int GetImageCount() const { return m_hImageList ? comctl::ImageList_GetImageCount(m_hImageList) : 0; }
     HIMAGELIST Detach()
     {
         HIMAGELIST h = m_hImageList;
@@ -33,7 +32,7 @@ public:
     void DeleteImageList()
     {
         if (m_hImageList) {
-            ::ImageList_Destroy(m_hImageList);
+            comctl::ImageList_Destroy(m_hImageList);
             m_hImageList = nullptr;
         }
     }

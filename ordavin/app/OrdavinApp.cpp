@@ -4,7 +4,7 @@
 #include "../res/resource.h"
 #include "../ui/OrdavinDlg.h"
 
-#include <commctrl.h>
+#include "../../framework/CommonControls.h"
 
 COrdavinApp theApp;
 
@@ -20,11 +20,11 @@ BOOL COrdavinApp::InitInstance()
         return FALSE;
     }
 
-    ::InitCommonControls();
+    comctl::InitCommonControls();
     INITCOMMONCONTROLSEX icc;
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
-    ::InitCommonControlsEx(&icc);
+    comctl::InitCommonControlsEx(&icc);
 
     SetRegistryKey("Quendramark");
 

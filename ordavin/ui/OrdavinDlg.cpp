@@ -1,6 +1,7 @@
 #include "OrdavinDlg.h"
 
 #include "DefaultTarget.h"
+#include "../../framework/CommonControls.h"
 #include "TProgrCtrl.h"
 #include "../res/resource.h"
 #include "../setup/Shortcut.h"
@@ -87,9 +88,9 @@ BOOL COrdavinDlg::OnInitDialog()
     m_listTitles.SetImageList(m_pImageList->Detach(), LVSIL_SMALL);
 
     // State images: the two 18 x 16 boxes of one bitmap.
-    g_hStateImages = ::ImageList_Create(18, 16, ILC_COLOR24, 5, 8);
+    g_hStateImages = comctl::ImageList_Create(18, 16, ILC_COLOR24, 5, 8);
     if (HBITMAP hbm = ::LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_STATE_IMAGES))) {
-        ::ImageList_AddMasked(g_hStateImages, hbm, RGB(0, 0, 0));
+        comctl::ImageList_AddMasked(g_hStateImages, hbm, RGB(0, 0, 0));
         ::DeleteObject(hbm);
     }
     m_listTitles.SetImageList(g_hStateImages, LVSIL_STATE);
