@@ -26,6 +26,11 @@
 // libraries those load, as Windows does, but SetDllDirectoryA("") keeps
 // the current directory in Wine's search (an empty directory counts as
 // none there), unlike Windows.
+// Under Wine, installation (the shell link object), removal, the notes and
+// About dialogs and the web link load no library after start-up: Wine's
+// shell32, ole32 and comctl32 are in the process from its start. Their
+// roads are taken for Windows, whose shell loads libraries on demand there.
+#include "../support/ProcessDriver.h"
 #include "../support/Registry.h"
 #include "../support/TestEnv.h"
 
@@ -49,10 +54,16 @@ const char* const kPlantedNames[] = {
 };
 
 // Dialog ids of the programs (their resource headers clash, so repeated).
+const int IDC_INSTALL = 1002;
+const int IDC_WEB_LINK = 1004;
 const int IDC_SELECT_FOLDER = 1006;
+const int IDC_REMOVE = 1021;
+const int IDC_NOTES = 1029;
 const int IDC_CD_DOOR = 1027;
 const int IDC_LAUNCH = 1031;
 const int IDC_TITLE_LIST = 1000;
+const int COL_FILE = 3;
+const char kAboutCaption[] = "Installer f\xFCr Zorvalia-CD-ROMs";
 
 std::string WinPath(const char* pszUnixPath)
 {
@@ -63,12 +74,13 @@ std::string WinPath(const char* pszUnixPath)
     return path;
 }
 
-// A visible dialog of the process other than hExcept; waits up to maxMs.
-HWND FindDialog(DWORD pid, HWND hExcept, DWORD maxMs)
+// A visible dialog of the process other than hExcept, of that caption if
+// one is given; waits up to maxMs.
+HWND FindDialog(DWORD pid, HWND hExcept, DWORD maxMs, const char* pszCaption = nullptr)
 {
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < maxMs; ::Sleep(50)) {
         HWND hWnd = nullptr;
-        while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", nullptr)) != nullptr) {
+        while ((hWnd = ::FindWindowExA(nullptr, hWnd, "#32770", pszCaption)) != nullptr) {
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hWnd, &owner);
             if (owner == pid && hWnd != hExcept && ::IsWindowVisible(hWnd))
@@ -119,16 +131,40 @@ public:
         DWORD_PTR result = 0;
         ::SendMessageTimeoutA(MainDialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0, SMTO_NORMAL, 20000, &result);
     }
+    // A command from a control of a dialog of the program (a button's
+    // click, a link's STN_CLICKED), posted: a modal loop it opens runs on.
+    static void Post(HWND hDlg, int id, int code = BN_CLICKED)
+    {
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, id)));
+    }
+    // A dialog or message box above the main dialog, of that caption if
+    // one is given.
+    HWND Modal(const char* pszCaption = nullptr)
+    {
+        HWND hModal = FindDialog(m_pi.dwProcessId, MainDialog(), 15000, pszCaption);
+        EXPECT_NE(nullptr, hModal) << "no dialog " << (pszCaption ? pszCaption : "");
+        return hModal;
+    }
+    // Presses button id of the dialog or message box above the main dialog
+    // and waits until it is gone.
+    void Answer(int id, const char* pszCaption = nullptr)
+    {
+        HWND hModal = Modal(pszCaption);
+        if (!hModal)
+            return;
+        Post(hModal, id);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(hModal); })) << "button " << id << " left its dialog";
+    }
     // Presses a button that opens a modal dialog, then cancels that dialog.
     void OpenAndCancel(int id)
     {
-        ::PostMessageA(MainDialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-        HWND hModal = FindDialog(m_pi.dwProcessId, MainDialog(), 15000);
-        EXPECT_NE(nullptr, hModal) << "no dialog after button " << id;
-        if (hModal)
-            ::PostMessageA(hModal, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        for (DWORD start = ::GetTickCount(); hModal && ::IsWindow(hModal) && ::GetTickCount() - start < 10000;)
-            ::Sleep(50);
+        Post(MainDialog(), id);
+        Answer(IDCANCEL);
+    }
+    // The row of a title file, or -1.
+    int RowOf(const char* pszFile)
+    {
+        return e2e::FindListRow(::GetDlgItem(MainDialog(), IDC_TITLE_LIST), COL_FILE, pszFile);
     }
     // Clicks list row nRow with mouse messages at its rectangle, read from
     // the list through memory of the program's own.
@@ -184,7 +220,17 @@ protected:
             reg::DeleteTree(HKEY_CURRENT_USER, std::string("Software\\Wine\\AppDefaults\\") + pszExe);
         ::SetEnvironmentVariableA("ZORVALIA_PLANTED_LOG", nullptr);
         ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", nullptr);
+        if (m_bSetHttp && m_bHadHttp)
+            reg::SetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, m_httpCommand);
+        else if (m_bSetHttp)
+            reg::DeleteValue(HKEY_CLASSES_ROOT, kHttpCommand, nullptr);
         testenv::RemoveTree(m_root);   // the programs have ended (PlantedRun waits)
+        // What the viewer stand-in registered and the titles Ordavin.exe installed.
+        testenv::RemoveTree("C:\\HD\\planted");
+        testenv::RemoveTree(testenv::HostFolder("cd-d") + "\\PLANTED");
+        reg::ResetProgramKeys();
+        for (const char* pszKey : {".V30", ".V60", "Texorra.Titel"})
+            reg::DeleteTree(HKEY_CLASSES_ROOT, pszKey);
     }
 
     static std::string OverridesKey(const char* pszExe)
@@ -211,44 +257,83 @@ protected:
         PlantedRun viewer(WinPath(VIEWER_EXE_PATH), args, m_root);
     }
 
+    static constexpr const char* kHttpCommand = "http\\shell\\open\\command";
     std::string m_root, m_log;
+    // The prefix's handler of web links, put back after.
+    std::string m_httpCommand;
+    bool m_bHadHttp = false, m_bSetHttp = false;
 };
 
 }  // namespace
 
 TEST_F(PlantedDllTest, OrdavinLoadsNothingPlanted)
 {
-    // A title on the hard disk, so that the launch button starts the viewer.
-    ASSERT_TRUE(testenv::MakeFile("C:\\HD\\planted\\T.V30"));
+    // A title on the hard disk, so that the launch button starts the viewer,
+    // and one whose CD is in D:, to be installed into a folder of the test's
+    // and removed again.
+    const std::string cdHost = testenv::HostFolder("cd-d") + "\\PLANTED";
+    const char kLink[] = "C:\\HD\\planted\\Gruppe\\Titel CD (HD).lnk";
+    ASSERT_TRUE(testenv::MakeFile("C:\\HD\\planted\\T.V30") && testenv::MakeFile(cdHost + "\\CD.V30"));
+    ASSERT_TRUE(::CreateDirectoryA("C:\\HD\\planted\\Ziel", nullptr));
     RunViewer("/associate");
     RunViewer("/register C:\\HD\\planted\\T.V30 \"Titel P\" 0");
-    ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", (m_root + "\\viewer.log").c_str());
+    RunViewer("/register D:\\PLANTED\\CD.V30 \"Titel CD\" 0");
+    RunViewer("/setup C:\\HD\\planted\\Gruppe C:\\HD\\planted\\Ziel");
+    // The viewer stand-in also opens the About dialog's web link.
+    m_bHadHttp = reg::GetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, &m_httpCommand);
+    m_bSetHttp = true;
+    ASSERT_TRUE(reg::SetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, "\"" + WinPath(VIEWER_EXE_PATH) + "\" \"%1\""));
+    const std::string viewerLog = m_root + "\\viewer.log";
+    ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", viewerLog.c_str());
+    auto viewerOpened = [&](const char* pszWhat) {
+        return e2e::WaitUntil([&] {
+            std::ifstream in(viewerLog);
+            return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()).find(pszWhat) !=
+                   std::string::npos;
+        });
+    };
 
     PlantedRun run(Plant(ORDAVIN_EXE_PATH, "Ordavin.exe"), "", CurrentDir());
     ASSERT_TRUE(run.started);
     ASSERT_NE(nullptr, run.MainDialog()) << "no window of Ordavin.exe";
+    EXPECT_EQ("", Loaded()) << "loaded at start-up";
     // Each road that loads libraries, one line each, in the order a user
-    // might take them (installation, removal and the About links belong
-    // here too); the launch ends the program, so it comes last.
+    // might take them; the launch ends the program, so it comes last.
     const std::vector<std::pair<const char*, std::function<void()>>> roads = {
         {"CD door", [&] { run.Press(IDC_CD_DOOR); }},
         {"folder browser", [&] { run.OpenAndCancel(IDC_SELECT_FOLDER); }},
-        {"launch", [&] { run.ClickRow(0); run.Press(IDC_LAUNCH); }},
+        {"install (shell link)", [&] {
+             ASSERT_GE(run.RowOf("CD.V30"), 0);
+             run.ClickRow(run.RowOf("CD.V30"));
+             run.Post(run.MainDialog(), IDC_INSTALL);
+             run.Answer(IDOK);
+             EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(kLink)) << "no shortcut made";
+         }},
+        {"removal", [&] {
+             run.ClickRow(run.RowOf("CD.V30"));
+             run.Post(run.MainDialog(), IDC_REMOVE);
+             run.Answer(IDYES);
+             run.Answer(IDOK);
+             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(kLink)) << "the title was not removed";
+         }},
+        {"notes, About and its web link", [&] {
+             run.Post(run.MainDialog(), IDC_NOTES);
+             run.Post(run.Modal("Hinweise:"), IDOK);   // "Info ..."
+             run.Post(run.Modal(kAboutCaption), IDC_WEB_LINK, STN_CLICKED);
+             EXPECT_TRUE(viewerOpened("http://")) << "the web link was not opened";
+             run.Answer(IDOK, kAboutCaption);   // closes the notes too
+         }},
+        {"launch", [&] { run.ClickRow(run.RowOf("T.V30")); run.Press(IDC_LAUNCH); }},
     };
     for (const auto& road : roads) {
         SCOPED_TRACE(road.first);
+        ASSERT_FALSE(run.Ended(0)) << "Ordavin.exe ended early";
+        const std::string before = Loaded();
         road.second();
+        EXPECT_EQ(before, Loaded()) << "loaded on this road";
     }
     EXPECT_TRUE(run.Ended(10000)) << "the launch must end the program";
-    std::string viewerLog = m_root + "\\viewer.log";
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(100))
-        if (::GetFileAttributesA(viewerLog.c_str()) != INVALID_FILE_ATTRIBUTES)
-            break;
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(viewerLog.c_str())) << "the viewer was not started";
-    testenv::RemoveTree("C:\\HD\\planted");
-    reg::ResetProgramKeys();
-    for (const char* pszKey : {".V30", ".V60", "Texorra.Titel"})
-        reg::DeleteTree(HKEY_CLASSES_ROOT, pszKey);
+    EXPECT_TRUE(viewerOpened("T.V30")) << "the viewer was not started";
     EXPECT_EQ("", Loaded());
 }
 

@@ -1,15 +1,19 @@
 // The real Ordavin.exe as a process of its own, driven from outside with
 // real mouse clicks: start, the row of the title whose CD is in D:, the
-// launch button's failure message, and the close button.
-#include "CatalogueFixture.h"
+// launch button's failure message, and the close button; a title installed
+// from D: and removed again.
+#include "InstallChecks.h"
 
 #include "../../ordavin/catalogue/TitleCatalogue.h"
+#include "../../ordavin/setup/Shortcut.h"
 #include "../../ordavin/ui/SizeDisplay.h"
 #include "../support/ProcessDriver.h"
 
 namespace {
 
 const char kCaption[] = "Zorvalia - Hilfsprogramm";
+// The program's copy, its log, the target folder and the Start-menu group.
+const std::string kScratch = "C:\\HD\\e2e";
 
 class OrdavinExe : public ProgramRegistryTest
 {
@@ -19,22 +23,19 @@ protected:
         if (testenv::HostFolder("cd-d").empty())
             GTEST_SKIP() << "needs the test fixture's drives";
         ProgramRegistryTest::SetUp();
-        // No program for title files: the launch fails and says so.
-        reg::DeleteTree(HKEY_CLASSES_ROOT, ".V30");
-        ASSERT_TRUE(testenv::MakeFile(dirs.cdDHost + "\\OnCd.V30"));
-        ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\Hd.V30"));
-        AddV30Title("Hd.V30", "Festplatte", dirs.hd + "\\Hd.V30");
-        AddV30Title("OnCd.V30", "Auf CD", dirs.cdD + "\\OnCd.V30");
     }
     void TearDown() override
     {
         ordavin.reset();   // ends a process the test left running
         testenv::RemoveTree(dirs.hd);
         testenv::RemoveTree(dirs.cdDHost);
+        testenv::RemoveTree(kScratch);
+        testenv::RemoveTree(cdTitleHost);
         ProgramRegistryTest::TearDown();
     }
 
     TitleFolders dirs;
+    std::string cdTitleHost = testenv::HostFolder("cd-d") + "\\TITEL";
     std::unique_ptr<e2e::ProcessDriver> ordavin = std::make_unique<e2e::ProcessDriver>();
 };
 
@@ -56,6 +57,12 @@ bool RoomForCd(const std::string& targetDrive)
 
 TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
 {
+    // No program for title files: the launch fails and says so.
+    reg::DeleteTree(HKEY_CLASSES_ROOT, ".V30");
+    ASSERT_TRUE(testenv::MakeFile(dirs.cdDHost + "\\OnCd.V30"));
+    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\Hd.V30"));
+    AddV30Title("Hd.V30", "Festplatte", dirs.hd + "\\Hd.V30");
+    AddV30Title("OnCd.V30", "Auf CD", dirs.cdD + "\\OnCd.V30");
     ASSERT_TRUE(ordavin->Start(testenv::HostPath(ORDAVIN_EXE_PATH)));
     HWND hDlg = ordavin->WaitForDialog(kCaption);
     ASSERT_NE(nullptr, hDlg) << "no main dialog of Ordavin.exe";
@@ -94,4 +101,91 @@ TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
     DWORD code = STILL_ACTIVE;
     EXPECT_TRUE(ordavin->WaitForExit(e2e::kWaitMs, &code)) << "\"Beenden\" did not end Ordavin.exe";
     EXPECT_EQ(0u, code);
+}
+
+// Installation and removal as a user does them, with the checks of the
+// in-process tests on what they leave behind.
+TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
+{
+    const std::string prog = kScratch + "\\prog", target = kScratch + "\\Ziel", group = kScratch + "\\Gruppe";
+    const std::string exe = prog + "\\Ordavin.exe", log = prog + "\\Install.log";
+    const std::string dest = target + "\\TITEL", link = group + "\\Titel (HD).lnk";
+    // The title folder on the CD, read-only as CD files are, with a file
+    // that is not copied.
+    for (const char* name : {"TITEL.V30", "TITEL.D10", "A.UPC", "NOTE\\N.TXT", "NOTE\\N.RTF", "LIESMICH.DOC"}) {
+        std::string path = cdTitleHost + "\\" + name;
+        ASSERT_TRUE(testenv::MakeFile(path)) << path;
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    AddV30Title("TITEL.V30", "Titel", "D:\\TITEL\\TITEL.V30");
+    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", group));
+    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "NuvadoDir", target));
+    // The program's own copy, so that its log lies beside it.
+    ASSERT_TRUE(testenv::MakeFile(log, 0) && ::CreateDirectoryA(target.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileA(testenv::HostPath(ORDAVIN_EXE_PATH).c_str(), exe.c_str(), FALSE));
+    if (!RoomForCd("C:"))
+        GTEST_SKIP() << "C: has no room for the CD in D: (the fixture puts D: on a small volume where it can)";
+
+    ASSERT_TRUE(ordavin->Start(exe));
+    HWND hDlg = ordavin->WaitForDialog(kCaption);
+    ASSERT_NE(nullptr, hDlg) << "no main dialog of Ordavin.exe";
+    HWND hList = ::GetDlgItem(hDlg, IDC_TITLE_LIST);
+    ASSERT_EQ(target, e2e::ControlText(hDlg, IDC_TARGET));
+    ASSERT_TRUE(e2e::ClickListRow(hList, 0));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_INSTALL)) != FALSE; }));
+    ASSERT_TRUE(e2e::ClickControl(hDlg, IDC_INSTALL));
+    e2e::MessageBoxSeen box;
+    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
+    EXPECT_EQ("Texorra 5.0 - Hilfsprogramm", box.caption);
+    EXPECT_EQ(0u, box.text.find("Die Installation von                 \nTitel\nist abgeschlossen.")) << box.text;
+    // The run ends with the log's last line.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Slurp(log).find("User Rights") != std::string::npos; }));
+
+    std::set<std::string> copied;
+    ListTree(target, "", &copied);
+    EXPECT_EQ(std::set<std::string>({"\\TITEL\\", "\\TITEL\\TITEL.V30", "\\TITEL\\TITEL.D10", "\\TITEL\\A.UPC",
+                                     "\\TITEL\\Note\\", "\\TITEL\\Note\\N.RTF", "\\TITEL\\Note\\N.TXT"}),
+              copied) << "read-only copies are marked \"!\"";
+    EXPECT_EQ(dest + "\\TITEL.V30", ProfileValue("Titel\\Ifo", "Path0"));
+    EXPECT_EQ(target, ProfileValue("ProjektPfad", "Nuvado"));
+    EXPECT_EQ(link, ProfileValue("Titel\\Ifo", "lnk"));
+    ::CoInitialize(nullptr);
+    ShortcutSeen shortcut = ReadShortcut(link);
+    ::CoUninitialize();
+    EXPECT_EQ(dest + "\\TITEL.V30", shortcut.target);
+    EXPECT_STREQ(ShortcutIconPath(exe.c_str()), shortcut.icon.c_str());
+    EXPECT_EQ(7, shortcut.nIcon);
+    std::vector<std::string> lines = LogLines(Slurp(log));
+    if (lines.size() > 4)
+        std::sort(lines.begin() + 3, lines.begin() + 5);   // the file system's order
+    EXPECT_EQ(std::vector<std::string>({"***  Installation Started ##/##/## ##:##  ***",
+                                        "Title: Texorra 5.0 - Zorvalia Installation", "Made Dir: " + dest,
+                                        "File Copy: " + dest + "\\TITEL.D10", "File Copy: " + dest + "\\TITEL.V30",
+                                        "File Copy: " + dest + "\\A.UPC", "Made Dir: " + dest + "\\Note",
+                                        "File Copy: " + dest + "\\note\\N.RTF", "File Copy: " + dest + "\\note\\N.TXT",
+                                        "Made Dir: " + group, "Shell Link: " + link, "User Rights: Admin"}),
+              lines);
+    ASSERT_EQ(dest + "\\TITEL.V30", e2e::ListItemText(hList, 0, COL_PATH));
+    EXPECT_EQ("0", e2e::ListItemText(hList, 0, COL_STATUS));
+
+    const std::string logged = Slurp(log);
+    ASSERT_TRUE(e2e::ClickListRow(hList, 0));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_REMOVE)) != FALSE; }));
+    ASSERT_TRUE(e2e::ClickControl(hDlg, IDC_REMOVE));
+    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDYES, &box));
+    EXPECT_EQ("Soll die Anwendung von der Festplatte komplett entfernt werden ?", box.text);
+    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
+    EXPECT_EQ("Die De-Installation von     \nTitel\nist abgeschlossen", box.text);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListItemText(hList, 0, COL_STATUS) == "1"; }))
+        << "status " << e2e::ListItemText(hList, 0, COL_STATUS);
+    for (const std::string& gone : {dest, link})
+        EXPECT_FALSE(Exists(gone)) << gone;
+    EXPECT_TRUE(Exists(target)) << "the default target folder stays";
+    // The values are blanked once the message is answered.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ProfileValue("ProjektPfad", "Nuvado").empty(); }));
+    EXPECT_EQ("", ProfileValue("Titel\\Ifo", "lnk"));
+    EXPECT_EQ(logged, Slurp(log)) << "removal writes nothing to the log";
+
+    ASSERT_TRUE(e2e::ClickControl(hDlg, IDCANCEL));
+    EXPECT_TRUE(ordavin->WaitForExit());
 }

@@ -1,18 +1,12 @@
 // Installation runs end to end on the fixture's CD-ROM drives (D: labelled
 // "ZORVALIA1", E: unlabelled): the copies, the registration, the shortcut,
 // the log and what the user is told.
-#include "CatalogueFixture.h"
+#include "InstallChecks.h"
 
 #include "../../framework/StdioFile.h"
 #include "../../ordavin/catalogue/TitleCatalogue.h"
 #include "../../ordavin/setup/InstallLog.h"
 #include "../../ordavin/setup/Shortcut.h"
-
-#include <objbase.h>
-#include <shlobj.h>
-
-#include <algorithm>
-#include <set>
 
 namespace {
 
@@ -42,70 +36,11 @@ void Empty(const std::string& folder, bool bRemoveFolder, const std::string& kee
         ::RemoveDirectoryA(folder.c_str());
 }
 
-std::string Slurp(const std::string& path)
-{
-    std::string data;
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return data;
-    char buf[4096];
-    DWORD got = 0;
-    while (::ReadFile(h, buf, sizeof(buf), &got, nullptr) && got)
-        data.append(buf, got);
-    ::CloseHandle(h);
-    return data;
-}
-
 std::string LogPath()
 {
     char sz[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, sz, MAX_PATH);
     return InstallLogPath(sz).GetString();
-}
-
-// The log's lines, CR LF removed, digits of the header shown as '#'.
-std::vector<std::string> LogLines(const std::string& data)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t nl; (nl = data.find("\r\n", start)) != std::string::npos; start = nl + 2) {
-        std::string line = data.substr(start, nl - start);
-        if (line.compare(0, 3, "***") == 0)
-            std::replace_if(line.begin(), line.end(), ::isdigit, '#');
-        lines.push_back(line);
-    }
-    EXPECT_EQ(data.size(), start) << "a line without CR LF";
-    EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), std::count(data.begin(), data.end(), '\r'));
-    return lines;
-}
-
-struct Shortcut {
-    std::string target, icon;
-    int nIcon = -1;
-};
-
-Shortcut ReadShortcut(const std::string& path)
-{
-    Shortcut result;
-    IShellLinkA* pLink = nullptr;
-    IPersistFile* pFile = nullptr;
-    WCHAR wsz[MAX_PATH];
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wsz, MAX_PATH);
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                     reinterpret_cast<void**>(&pLink))) &&
-        SUCCEEDED(pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile))) &&
-        SUCCEEDED(pFile->Load(wsz, STGM_READ))) {
-        char sz[MAX_PATH] = "";
-        pLink->GetPath(sz, MAX_PATH, nullptr, SLGP_RAWPATH);
-        result.target = sz;
-        pLink->GetIconLocation(sz, MAX_PATH, &result.nIcon);
-        result.icon = sz;
-    }
-    if (pFile)
-        pFile->Release();
-    if (pLink)
-        pLink->Release();
-    return result;
 }
 
 struct RunResult {
@@ -309,7 +244,7 @@ TEST_F(InstallTest, LogShortcutAndFailedCopies)
               first.boxes[0].text);
 
     std::string link = std::string(kGroup) + "\\Titel (HD).lnk";
-    Shortcut shortcut = ReadShortcut(link);
+    ShortcutSeen shortcut = ReadShortcut(link);
     EXPECT_EQ("C:\\Zorvalia\\TITEL\\TITEL.V30", shortcut.target);
     char szModule[MAX_PATH];
     ::GetModuleFileNameA(nullptr, szModule, MAX_PATH);

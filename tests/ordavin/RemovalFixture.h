@@ -2,7 +2,7 @@
 // leaves them, and a dialog to remove them from.
 #pragma once
 
-#include "CatalogueFixture.h"
+#include "InstallChecks.h"
 
 #include "../../ordavin/setup/TitleRemoval.h"
 
@@ -11,19 +11,6 @@ struct InstalledTitle {
     std::string folder, file, shortcut;   // title folder, title file name, shortcut path
     std::string Path() const { return folder + "\\" + file; }
 };
-
-inline bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A value below the profile root; "<absent>" when it cannot be read.
-inline std::string ProfileValue(const std::string& section, const char* name)
-{
-    std::string value = "<absent>";
-    reg::GetString(HKEY_CURRENT_USER, PROFILE_ROOT "\\" + section, name, &value);
-    return value;
-}
 
 // Stands in for an installation into `target` until a real one can run
 // here: the title file and the `copied` files ("NOTE\\A.TXT" for a note) in
