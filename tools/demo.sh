@@ -61,8 +61,9 @@ map_unc server share "$demo/share"    # \\server\share
 cd1="$demo/cd-d/ZORV1"
 mkdir -p "$cd1/NOTE"
 # The walk-through takes its picture of the progress bar while the largest
-# file is copied. Wine shows a busy program's window on the screen at most
-# every 50 ms, on a repaint: the files copied before it must outlast that.
+# file is copied. What a program draws reaches the screen under Wine when
+# it waits for messages, and while it is busy only once it has not waited
+# for 50 ms: the copies before the largest one must outlast that.
 head -c 24000000 /dev/urandom >"$cd1/ZORVALIA.V30"
 head -c 16000000 /dev/urandom >"$cd1/ZORVALIA.DA0"
 head -c 800000 /dev/urandom >"$cd1/ZORVALIA.IX0"
@@ -143,7 +144,7 @@ fi
 # ---- the walk-through -------------------------------------------------------
 echo "walk-through on Xvfb $DISPLAY"
 timeout 120 "$WINE64" "$build/tools/demo/DemoWalk.exe" 'C:\Ordavin\Ordavin.exe' "$(winpath "$demo/shots")" \
-    </dev/null | tee "$demo/walk.txt"
+    </dev/null | tr -d '\r' | tee "$demo/walk.txt"
 status=${PIPESTATUS[0]}
 for bmp in "$demo"/shots/*.bmp; do
     [ -f "$bmp" ] || continue

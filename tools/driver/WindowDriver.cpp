@@ -115,8 +115,10 @@ Outcome ClickAt(HWND hTarget, POINT pt)
         input[i].mi.dy = MulDiv(pt.y, 65535, cy - 1);
         input[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
     }
-    if (::SendInput(3, input, sizeof(INPUT)) != 3)
-        return Fail() << "SendInput failed, error " << ::GetLastError();
+    if (::SendInput(3, input, sizeof(INPUT)) != 3) {
+        DWORD dwError = ::GetLastError();
+        return Fail() << "SendInput failed, error " << dwError;
+    }
     return Outcome::Success();
 }
 
@@ -143,8 +145,10 @@ Outcome Process::Start(const std::string& exe, const std::string& args,
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          curDir.empty() ? nullptr : curDir.c_str(), &si, &m_pi))
-        return Fail() << "cannot start " << cmd << ", error " << ::GetLastError();
+                          curDir.empty() ? nullptr : curDir.c_str(), &si, &m_pi)) {
+        DWORD dwError = ::GetLastError();   // before the stream's locale calls
+        return Fail() << "cannot start " << cmd << ", error " << dwError;
+    }
     return Outcome::Success();
 }
 
