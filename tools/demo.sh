@@ -60,12 +60,12 @@ map_unc server share "$demo/share"    # \\server\share
 # ".TXT" in NOTE). Left on the CD: everything else.
 cd1="$demo/cd-d/ZORV1"
 mkdir -p "$cd1/NOTE"
-# The walk-through takes its picture of the progress bar while the largest
-# file is copied. What a program draws reaches the screen under Wine when
-# it waits for messages, and while it is busy only once it has not waited
-# for 50 ms: the copies before the largest one must outlast that.
+# What a program draws reaches the screen under Wine when it waits for
+# messages, and while it is busy only once it has not waited for 50 ms. So
+# the first file copied (the data file) is large enough to outlast that, and
+# the walk-through finds the bar on the screen while the later ones are.
+head -c 96000000 /dev/urandom >"$cd1/ZORVALIA.DA0"
 head -c 24000000 /dev/urandom >"$cd1/ZORVALIA.V30"
-head -c 16000000 /dev/urandom >"$cd1/ZORVALIA.DA0"
 head -c 800000 /dev/urandom >"$cd1/ZORVALIA.IX0"
 head -c 120000 /dev/urandom >"$cd1/ZORVALIA.UPC"
 head -c 40000 /dev/urandom >"$cd1/REGISTER.UPC"

@@ -49,33 +49,24 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// Size of a file, or -1 when there is none.
-long long FileSize(const std::string& path)
+// The bytes of the files an installation copies from a title folder (or,
+// given its copy, has copied so far): files ending in "0", ".UPC" files, and
+// the notes.
+long long InstalledBytes(const std::string& folder)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-// The largest file directly in a folder: the copy that lasts longest.
-std::string LargestFile(const std::string& folder)
-{
-    WIN32_FIND_DATAA fd;
-    std::string best;
-    unsigned long long bestSize = 0;
-    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return best;
-    do {
-        unsigned long long size = (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && size > bestSize) {
-            best = fd.cFileName;
-            bestSize = size;
-        }
-    } while (::FindNextFileA(h, &fd));
-    ::FindClose(h);
-    return best;
+    long long total = 0;
+    for (const char* pszPattern : {"\\*.??0", "\\*.UPC", "\\NOTE\\*.RTF", "\\NOTE\\*.TXT"}) {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = ::FindFirstFileA((folder + pszPattern).c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                total += (static_cast<long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    return total;
 }
 
 bool FileContains(const std::string& path, const std::string& text)
@@ -115,7 +106,7 @@ public:
                   Step("state after the installation", [&] { return State("installed"); }) &&
                   Step("click the installed title's row", [&] { return ClickInstalledRow(); }) &&
                   Step("click \"Entfernen\" and confirm", [&] { return Remove(); }) &&
-                  Step("click the missing title's row and drop it (\"Ja\")", [&] { return DropMissing(); }) &&
+                  Step("click the missing title's row and drop it (Yes)", [&] { return DropMissing(); }) &&
                   Step("click a hard-disk title's row", [&] { return ClickHardDiskRow(); }) &&
                   Step("click \"Beenden und Texorra-Titel laden ...\"", [&] { return Launch(); }) &&
                   Step("state after the walk", [&] { return State("after"); });
@@ -137,9 +128,11 @@ private:
     }
 
     // A picture of the program's windows (dialog and message box) as the
-    // screen shows them now.
-    Outcome Shot(const char* pszName)
+    // screen shows them after nSettleMs: a program that reads messages
+    // again has painted by then.
+    Outcome Shot(const char* pszName, DWORD nSettleMs = 300)
     {
+        ::Sleep(nSettleMs);
         char szFile[MAX_PATH];
         snprintf(szFile, sizeof(szFile), "%s\\%02d-%s.bmp", m_outDir.c_str(), ++m_nShot, pszName);
         RECT rc = demo::BoundsOf(m_ordavin.VisibleWindows(), 8);
@@ -219,7 +212,6 @@ private:
         m_hList = ::GetDlgItem(m_hDlg, IDC_TITLE_LIST);
         if (!drive::WaitUntil([&] { return drive::ListRowCount(m_hList) > 0; }))
             return Outcome::Failure("the title list stayed empty");
-        ::Sleep(300);   // the first paint
         return Shot("start");
     }
 
@@ -238,32 +230,45 @@ private:
         FindRow(kCdTitle, "2", &nRow);
         std::string source = FolderOf(drive::ListItemText(m_hList, nRow, COL_PATH));
         std::string title = source.substr(source.rfind('\\') + 1);
-        std::string large = LargestFile(source);
-        long long total = FileSize(source + "\\" + large);
-        std::string copy = drive::ControlText(m_hDlg, IDC_TARGET) + "\\" + title + "\\" + large;
+        std::string copy = drive::ControlText(m_hDlg, IDC_TARGET) + "\\" + title;
+        const long long total = InstalledBytes(source);
         Outcome clicked = drive::ClickControl(m_hDlg, IDC_INSTALL);
         if (!clicked)
             return clicked;
-        // The program copies on its one thread: while a copy runs, the
-        // screen shows the dialog as it was last painted, bar included.
-        // A copy lasts milliseconds: look without pause.
-        long long done = -1;
+        // The program copies on its one thread. While it copies, what it
+        // draws reaches the screen under Wine only now and then (see
+        // tools/demo.sh): wait until the screen shows the bar, without
+        // pause, since the copies last milliseconds.
         HWND hProgress = ::GetDlgItem(m_hDlg, IDC_PROGRESS);
-        bool caught = false;
-        for (DWORD start = ::GetTickCount(); !caught && ::GetTickCount() - start < 60000; ::Sleep(0)) {
-            done = FileSize(copy);
-            caught = (::IsWindowVisible(hProgress) && done >= 0 && done < total) ||
-                     m_ordavin.WaitForMessageBox(0) != nullptr;
+        HWND hBox = nullptr;
+        bool bShown = false;
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 60000; ::Sleep(0)) {
+            if ((hBox = m_ordavin.WaitForMessageBox(0)) != nullptr)
+                break;
+            if ((bShown = ::IsWindowVisible(hProgress) && IsBarOnScreen(hProgress)))
+                break;
         }
-        if (!caught)
-            return Outcome::Failure("neither a copy nor the completion message appeared");
-        if (done >= 0 && done < total) {
-            Outcome shot = Shot("copying");
-            printf("         caught while copying %s: %lld of %lld bytes\n", large.c_str(), done, total);
+        if (bShown) {
+            long long done = InstalledBytes(copy);
+            Outcome shot = Shot(done < total ? "copying" : "copied", 0);
+            printf("         the bar on the screen after %lld of %lld bytes were copied\n", done, total);
             return shot;
         }
-        printf("         the copy ended before a picture could be taken\n");
+        if (!hBox)
+            return Outcome::Failure("neither the progress bar nor the completion message appeared");
+        printf("         the copies ended before the screen showed the bar\n");
         return Shot("copied");
+    }
+
+    // Whether the screen shows the bar (its colours at the left end of its
+    // middle line) and not the launch button that was there before.
+    static bool IsBarOnScreen(HWND hBar)
+    {
+        RECT rc;
+        if (!::GetWindowRect(hBar, &rc))
+            return false;
+        COLORREF color = demo::ScreenPixel({rc.left + 4, (rc.top + rc.bottom) / 2});
+        return color == ::GetSysColor(COLOR_HIGHLIGHT) || color == ::GetSysColor(COLOR_WINDOW);
     }
 
     Outcome AnswerCompletion()
@@ -306,7 +311,6 @@ private:
             return answered;
         if (!drive::WaitUntil([&] { return drive::ListRowCount(m_hList) == nRows - 1; }))
             return Outcome::Failure("the missing title is still listed");
-        ::Sleep(200);
         return Shot("dropped");
     }
 

@@ -66,4 +66,12 @@ bool SaveScreenBmp(const RECT& rc, const std::string& path)
     return ok;
 }
 
+COLORREF ScreenPixel(POINT pt)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    COLORREF color = ::GetPixel(hScreen, pt.x, pt.y);
+    ::ReleaseDC(nullptr, hScreen);
+    return color;
+}
+
 }  // namespace demo

@@ -17,4 +17,7 @@ RECT BoundsOf(const std::vector<HWND>& windows, int nMargin);
 // file cannot be written.
 bool SaveScreenBmp(const RECT& rc, const std::string& path);
 
+// The colour the screen shows at a point (CLR_INVALID off the screen).
+COLORREF ScreenPixel(POINT pt);
+
 }  // namespace demo
