@@ -86,6 +86,35 @@ private:
     SIZE_T m_cb;
 };
 
+// LVITEMA as a 32-bit process (one under WOW64) lays it out: pointers of
+// four bytes and no padding before them. A list view of such a process
+// reads the structure this way, whoever sent the message.
+struct LVITEMA32 {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    ULONG pszText;
+    int cchTextMax;
+    int iImage;
+    ULONG lParam;
+    int iIndent;
+};
+
+bool IsWow64Window(HWND hWnd)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    BOOL bWow64 = FALSE;
+    if (hProcess) {
+        ::IsWow64Process(hProcess, &bWow64);
+        ::CloseHandle(hProcess);
+    }
+    return bWow64 != FALSE;
+}
+
 // The left button pressed and released at a point of the screen that
 // belongs to hTarget.
 Outcome ClickAt(HWND hTarget, POINT pt)
@@ -253,16 +282,32 @@ int ListRowCount(HWND hList)
 std::string ListItemText(HWND hList, int nRow, int nColumn)
 {
     const SIZE_T cchText = 1024;
-    RemoteBuffer remote(hList, sizeof(LVITEMA) + cchText);
-    LVITEMA item = {};
-    item.iSubItem = nColumn;
-    item.pszText = remote.at(sizeof(LVITEMA));
-    item.cchTextMax = static_cast<int>(cchText);
-    if (!remote.Write(0, &item, sizeof(item)))
+    const bool b32 = IsWow64Window(hList);
+    const SIZE_T cbItem = b32 ? sizeof(LVITEMA32) : sizeof(LVITEMA);
+    RemoteBuffer remote(hList, cbItem + cchText);
+    if (!remote.ok())
+        return std::string();
+    bool written;
+    if (b32) {
+        // The text buffer must lie where a 32-bit pointer reaches.
+        ULONG_PTR text = reinterpret_cast<ULONG_PTR>(remote.at(cbItem));
+        LVITEMA32 item = {};
+        item.iSubItem = nColumn;
+        item.pszText = static_cast<ULONG>(text);
+        item.cchTextMax = static_cast<int>(cchText);
+        written = item.pszText == text && remote.Write(0, &item, sizeof(item));
+    } else {
+        LVITEMA item = {};
+        item.iSubItem = nColumn;
+        item.pszText = remote.at(cbItem);
+        item.cchTextMax = static_cast<int>(cchText);
+        written = remote.Write(0, &item, sizeof(item));
+    }
+    if (!written)
         return std::string();
     ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(remote.at(0)));
     char szText[cchText] = "";
-    remote.Read(sizeof(LVITEMA), szText, cchText);
+    remote.Read(cbItem, szText, cchText);
     szText[cchText - 1] = '\0';
     return szText;
 }
