@@ -65,9 +65,10 @@ start_wineserver() {
     return 0
 }
 
+# stop_wineserver: also when none runs (callers may run under set -e).
 stop_wineserver() {
-    timeout 60 "$WINESERVER" -k >/dev/null 2>&1
-    timeout 60 "$WINESERVER" -w >/dev/null 2>&1
+    timeout 60 "$WINESERVER" -k >/dev/null 2>&1 || true
+    timeout 60 "$WINESERVER" -w >/dev/null 2>&1 || true
     return 0
 }
 

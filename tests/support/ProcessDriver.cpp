@@ -1,349 +1,42 @@
 #include "ProcessDriver.h"
 
-#include <commctrl.h>
-
 namespace e2e {
 
 namespace {
 
-struct EnumState {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+::testing::AssertionResult Assert(const drive::Outcome& outcome)
 {
-    EnumState* pState = reinterpret_cast<EnumState*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == pState->pid && ::IsWindowVisible(hWnd))
-        pState->windows.push_back(hWnd);
-    return TRUE;
-}
-
-bool IsDialogClass(HWND hWnd)
-{
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return lstrcmpA(szClass, "#32770") == 0;
-}
-
-std::string Describe(HWND hWnd)
-{
-    char szClass[64] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    return std::string(szClass) + " \"" + Text(hWnd) + "\"";
-}
-
-// Memory in the process that owns a window, for the messages whose
-// pointers the system does not carry between processes.
-class RemoteBuffer
-{
-public:
-    RemoteBuffer(HWND hWnd, SIZE_T cb) : m_cb(cb)
-    {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hWnd, &pid);
-        m_hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (m_hProcess)
-            m_p = static_cast<char*>(::VirtualAllocEx(m_hProcess, nullptr, cb, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteBuffer()
-    {
-        if (m_p)
-            ::VirtualFreeEx(m_hProcess, m_p, 0, MEM_RELEASE);
-        if (m_hProcess)
-            ::CloseHandle(m_hProcess);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-    bool ok() const { return m_p != nullptr; }
-    char* at(SIZE_T offset) const { return m_p + offset; }
-    bool Write(SIZE_T offset, const void* pData, SIZE_T cb) const
-    {
-        return m_p && offset + cb <= m_cb && ::WriteProcessMemory(m_hProcess, m_p + offset, pData, cb, nullptr);
-    }
-    bool Read(SIZE_T offset, void* pData, SIZE_T cb) const
-    {
-        return m_p && offset + cb <= m_cb && ::ReadProcessMemory(m_hProcess, m_p + offset, pData, cb, nullptr);
-    }
-
-private:
-    HANDLE m_hProcess = nullptr;
-    char* m_p = nullptr;
-    SIZE_T m_cb;
-};
-
-// LVITEMA as a 32-bit process (one under WOW64) lays it out: pointers of
-// four bytes and no padding before them. A list view of such a process
-// reads the structure this way, whoever sent the message.
-struct LVITEMA32 {
-    UINT mask;
-    int iItem;
-    int iSubItem;
-    UINT state;
-    UINT stateMask;
-    ULONG pszText;
-    int cchTextMax;
-    int iImage;
-    ULONG lParam;
-    int iIndent;
-};
-
-bool IsWow64Window(HWND hWnd)
-{
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-    BOOL bWow64 = FALSE;
-    if (hProcess) {
-        ::IsWow64Process(hProcess, &bWow64);
-        ::CloseHandle(hProcess);
-    }
-    return bWow64 != FALSE;
-}
-
-// The left button pressed and released at a point of the screen that
-// belongs to hTarget.
-::testing::AssertionResult ClickAt(HWND hTarget, POINT pt)
-{
-    if (!::IsWindowVisible(hTarget) || !::IsWindowEnabled(hTarget))
-        return ::testing::AssertionFailure() << Describe(hTarget) << " is hidden or disabled";
-    HWND hTop = ::GetAncestor(hTarget, GA_ROOT);
-    ::SetForegroundWindow(hTop);
-    if (!WaitUntil([&] { return ::GetForegroundWindow() == hTop; }, 3000))
-        return ::testing::AssertionFailure() << Describe(hTop) << " did not come to the foreground (it is "
-                                             << Describe(::GetForegroundWindow()) << ")";
-    ::SetCursorPos(pt.x, pt.y);
-    HWND hHit = ::WindowFromPoint(pt);
-    if (hHit != hTarget && !::IsChild(hTarget, hHit))
-        return ::testing::AssertionFailure() << "(" << pt.x << "," << pt.y << ") of " << Describe(hTarget)
-                                             << " is covered by " << Describe(hHit);
-    // Each event carries the point itself: under load, Wine's X11 driver
-    // may still move the cursor after SetCursorPos (a late motion event of
-    // the display), and a button event without a position then lands where
-    // the cursor happens to be.
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 3; ++i) {
-        input[i].type = INPUT_MOUSE;
-        input[i].mi.dx = MulDiv(pt.x, 65535, cx - 1);
-        input[i].mi.dy = MulDiv(pt.y, 65535, cy - 1);
-        input[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
-    }
-    if (::SendInput(3, input, sizeof(INPUT)) != 3)
-        return ::testing::AssertionFailure() << "SendInput failed, error " << ::GetLastError();
-    return ::testing::AssertionSuccess();
+    if (outcome)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << outcome.why;
 }
 
 }  // namespace
 
-// ---- the process -----------------------------------------------------------
-
-ProcessDriver::~ProcessDriver()
-{
-    if (!m_pi.hProcess)
-        return;
-    if (IsRunning()) {
-        ::TerminateProcess(m_pi.hProcess, 1);
-        ::WaitForSingleObject(m_pi.hProcess, 5000);
-    }
-    ::CloseHandle(m_pi.hThread);
-    ::CloseHandle(m_pi.hProcess);
-}
-
 ::testing::AssertionResult ProcessDriver::Start(const std::string& exe, const std::string& args,
                                                 const std::string& curDir)
 {
-    std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          curDir.empty() ? nullptr : curDir.c_str(), &si, &m_pi))
-        return ::testing::AssertionFailure() << "cannot start " << cmd << ", error " << ::GetLastError();
-    return ::testing::AssertionSuccess();
-}
-
-std::vector<HWND> ProcessDriver::VisibleWindows() const
-{
-    EnumState state = {m_pi.dwProcessId, {}};
-    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&state));
-    return state.windows;
-}
-
-HWND ProcessDriver::WaitForDialog(const char* pszCaption, DWORD maxMs) const
-{
-    HWND hFound = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND h : VisibleWindows())
-                if (IsDialogClass(h) && Text(h) == pszCaption)
-                    hFound = h;
-            return hFound || !IsRunning();
-        },
-        maxMs);
-    return hFound;
-}
-
-HWND ProcessDriver::WaitForMessageBox(DWORD maxMs) const
-{
-    HWND hFound = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND h : VisibleWindows())
-                if (IsDialogClass(h) && ::GetDlgItem(h, 0xFFFF))
-                    hFound = h;
-            return hFound || !IsRunning();
-        },
-        maxMs);
-    return hFound;
-}
-
-bool ProcessDriver::WaitForExit(DWORD maxMs, DWORD* pExitCode) const
-{
-    if (::WaitForSingleObject(m_pi.hProcess, maxMs) != WAIT_OBJECT_0)
-        return false;
-    if (pExitCode)
-        ::GetExitCodeProcess(m_pi.hProcess, pExitCode);
-    return true;
-}
-
-bool ProcessDriver::IsRunning() const
-{
-    return m_pi.hProcess && ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-// ---- controls --------------------------------------------------------------
-
-std::string Text(HWND hWnd)
-{
-    DWORD_PTR cch = 0;
-    if (!::SendMessageTimeoutA(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &cch))
-        return std::string();
-    std::string s(cch + 1, '\0');
-    DWORD_PTR got = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(&s[0]), SMTO_ABORTIFHUNG, 5000, &got);
-    s.resize(got < cch ? got : cch);
-    return s;
-}
-
-std::string ControlText(HWND hDlg, int id)
-{
-    return Text(::GetDlgItem(hDlg, id));
+    return Assert(drive::Process::Start(exe, args, curDir));
 }
 
 ::testing::AssertionResult ClickWindow(HWND hWnd)
 {
-    RECT rc = {};
-    if (!::GetWindowRect(hWnd, &rc))
-        return ::testing::AssertionFailure() << "no window " << hWnd;
-    return ClickAt(hWnd, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    return Assert(drive::ClickWindow(hWnd));
 }
 
 ::testing::AssertionResult ClickControl(HWND hDlg, int id)
 {
-    HWND hCtl = ::GetDlgItem(hDlg, id);
-    if (!hCtl)
-        return ::testing::AssertionFailure() << Describe(hDlg) << " has no control " << id;
-    return ClickWindow(hCtl);
-}
-
-// ---- list views ------------------------------------------------------------
-
-int ListRowCount(HWND hList)
-{
-    return static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
-}
-
-std::string ListItemText(HWND hList, int nRow, int nColumn)
-{
-    const SIZE_T cchText = 1024;
-    const bool b32 = IsWow64Window(hList);
-    const SIZE_T cbItem = b32 ? sizeof(LVITEMA32) : sizeof(LVITEMA);
-    RemoteBuffer remote(hList, cbItem + cchText);
-    if (!remote.ok())
-        return std::string();
-    bool written;
-    if (b32) {
-        // The text buffer must lie where a 32-bit pointer reaches.
-        ULONG_PTR text = reinterpret_cast<ULONG_PTR>(remote.at(cbItem));
-        LVITEMA32 item = {};
-        item.iSubItem = nColumn;
-        item.pszText = static_cast<ULONG>(text);
-        item.cchTextMax = static_cast<int>(cchText);
-        written = item.pszText == text && remote.Write(0, &item, sizeof(item));
-    } else {
-        LVITEMA item = {};
-        item.iSubItem = nColumn;
-        item.pszText = remote.at(cbItem);
-        item.cchTextMax = static_cast<int>(cchText);
-        written = remote.Write(0, &item, sizeof(item));
-    }
-    if (!written)
-        return std::string();
-    ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(remote.at(0)));
-    char szText[cchText] = "";
-    remote.Read(cbItem, szText, cchText);
-    szText[cchText - 1] = '\0';
-    return szText;
-}
-
-int FindListRow(HWND hList, int nColumn, const std::string& text)
-{
-    for (int i = 0, n = ListRowCount(hList); i < n; ++i)
-        if (ListItemText(hList, i, nColumn) == text)
-            return i;
-    return -1;
-}
-
-bool IsListRowSelected(HWND hList, int nRow)
-{
-    return (::SendMessageA(hList, LVM_GETITEMSTATE, static_cast<WPARAM>(nRow), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    return Assert(drive::ClickControl(hDlg, id));
 }
 
 ::testing::AssertionResult ClickListRow(HWND hList, int nRow)
 {
-    RemoteBuffer remote(hList, sizeof(RECT));
-    RECT rc = {};
-    rc.left = LVIR_LABEL;
-    if (!remote.Write(0, &rc, sizeof(rc)) ||
-        !::SendMessageA(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(remote.at(0))) ||
-        !remote.Read(0, &rc, sizeof(rc)))
-        return ::testing::AssertionFailure() << "no rectangle for row " << nRow << " of " << Describe(hList);
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ::ClientToScreen(hList, &pt);
-    return ClickAt(hList, pt);
-}
-
-// ---- message boxes ---------------------------------------------------------
-
-MessageBoxSeen ReadMessageBox(HWND hBox)
-{
-    MessageBoxSeen seen;
-    seen.caption = Text(hBox);
-    seen.text = ControlText(hBox, 0xFFFF);
-    for (int id : {IDOK, IDYES, IDNO, IDCANCEL, IDABORT, IDRETRY, IDIGNORE})
-        if (HWND h = ::GetDlgItem(hBox, id))
-            if (::IsWindowVisible(h))
-                seen.buttons.push_back(id);
-    return seen;
+    return Assert(drive::ClickListRow(hList, nRow));
 }
 
 ::testing::AssertionResult AnswerMessageBox(const ProcessDriver& process, int nButton, MessageBoxSeen* pSeen)
 {
-    HWND hBox = process.WaitForMessageBox();
-    if (!hBox)
-        return ::testing::AssertionFailure() << "no message box appeared";
-    *pSeen = ReadMessageBox(hBox);
-    ::testing::AssertionResult clicked = ClickControl(hBox, nButton);
-    if (!clicked)
-        return clicked << " (message box \"" << pSeen->text << "\")";
-    if (!WaitUntil([&] { return !::IsWindow(hBox) || !::IsWindowVisible(hBox); }))
-        return ::testing::AssertionFailure() << "the click on button " << nButton << " did not close \""
-                                             << pSeen->text << "\"";
-    return ::testing::AssertionSuccess();
+    return Assert(drive::AnswerMessageBox(process, nButton, pSeen));
 }
 
 }  // namespace e2e

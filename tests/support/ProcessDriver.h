@@ -1,100 +1,39 @@
-// Drives a program that runs as a process of its own, from outside and as a
-// person would: its dialogs are found by caption and owning process, their
-// controls read through messages, and buttons and list rows clicked with
-// real mouse input (SetCursorPos and SendInput) at their place on the
-// screen. Message boxes are answered the same way.
-//
-// Under Wine with unmanaged windows (the test fixture's setting) such input
-// reaches the window under the cursor once its top-level window is in the
-// foreground; Click* make sure of both and fail with the reason otherwise.
+// The end-to-end tests' view of the window driver (tools/driver): a program
+// started as a process of its own and driven from outside with real mouse
+// input; every step that can fail answers as a GoogleTest assertion result.
 #pragma once
 
-#include <windows.h>
+#include "../../tools/driver/WindowDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace e2e {
 
-// How long the helpers wait for a window, a state or the end of a process.
-const DWORD kWaitMs = 10000;
+using drive::kWaitMs;
+using drive::WaitUntil;
+using drive::Text;
+using drive::ControlText;
+using drive::ListRowCount;
+using drive::ListItemText;
+using drive::FindListRow;
+using drive::IsListRowSelected;
+using drive::MessageBoxSeen;
+using drive::ReadMessageBox;
 
-class ProcessDriver
+class ProcessDriver : public drive::Process
 {
 public:
-    ProcessDriver() = default;
-    // Ends the process (exit code 1) if it still runs.
-    ~ProcessDriver();
-    ProcessDriver(const ProcessDriver&) = delete;
-    ProcessDriver& operator=(const ProcessDriver&) = delete;
-
     // Starts exe with the arguments (as typed after the program name) in
     // curDir (empty: ours), with our environment.
     ::testing::AssertionResult Start(const std::string& exe, const std::string& args = "",
                                      const std::string& curDir = "");
-
-    // The visible top-level dialog (#32770) of the process with this caption,
-    // or null when none appeared in time or the process ended.
-    HWND WaitForDialog(const char* pszCaption, DWORD maxMs = kWaitMs) const;
-    // A message box of the process: a #32770 window with the text static
-    // 0xFFFF. Null when none appeared in time.
-    HWND WaitForMessageBox(DWORD maxMs = kWaitMs) const;
-    // The process's visible top-level windows at this moment.
-    std::vector<HWND> VisibleWindows() const;
-
-    // True when the process ended in time; *pExitCode gets its exit code.
-    bool WaitForExit(DWORD maxMs = kWaitMs, DWORD* pExitCode = nullptr) const;
-    bool IsRunning() const;
-
-    HANDLE process() const { return m_pi.hProcess; }
-    DWORD pid() const { return m_pi.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION m_pi = {};
 };
 
-// Polls cond until it holds or maxMs passed; true when it held.
-template <typename Cond>
-bool WaitUntil(Cond cond, DWORD maxMs = kWaitMs)
-{
-    for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
-        if (cond())
-            return true;
-        if (::GetTickCount() - start >= maxMs)
-            return false;
-    }
-}
-
-// The text of a window of any process (WM_GETTEXT, which the system carries
-// between processes).
-std::string Text(HWND hWnd);
-std::string ControlText(HWND hDlg, int id);
-
-// A left click at the centre of the window (a control of another process):
-// its top-level window is brought to the foreground, the cursor moved there,
-// and the button pressed and released through SendInput.
 ::testing::AssertionResult ClickWindow(HWND hWnd);
 ::testing::AssertionResult ClickControl(HWND hDlg, int id);
-
-// A list view of another process. Its messages that carry pointers are not
-// carried between processes, so their buffers live in that process.
-int ListRowCount(HWND hList);
-std::string ListItemText(HWND hList, int nRow, int nColumn);
-// The first row whose column shows the text, or -1.
-int FindListRow(HWND hList, int nColumn, const std::string& text);
-bool IsListRowSelected(HWND hList, int nRow);
-// A real click on the middle of the row's label.
 ::testing::AssertionResult ClickListRow(HWND hList, int nRow);
-
-// What a message box showed, and the answer given.
-struct MessageBoxSeen {
-    std::string caption;
-    std::string text;
-    std::vector<int> buttons;   // IDOK, IDYES, ... as far as present
-};
-MessageBoxSeen ReadMessageBox(HWND hBox);
 // Waits for a message box of the process, reads it and clicks nButton.
 ::testing::AssertionResult AnswerMessageBox(const ProcessDriver& process, int nButton, MessageBoxSeen* pSeen);
 
