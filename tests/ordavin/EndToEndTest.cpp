@@ -117,15 +117,15 @@ TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
 }
 
 // Installation and removal as a user does them, with the checks of the
-// in-process tests on what they leave behind.
-// The i686 release reads the machine-wide values from the registry's
+// in-process tests on what they leave behind. The i686 release reads the machine-wide values from the registry's
 // 32-bit view (Wow6432Node), where a 32-bit viewer writes them; the other
 // view holds values that must not be taken. The user's keys are the same
 // in both views.
 TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
 {
     const bool b32 = Release32() != nullptr;
-    if (b32 && std::getenv("ZORVALIA_I686_EMULATED"))
+    const char* pszEmulated = std::getenv("ZORVALIA_I686_EMULATED");
+    if (b32 && pszEmulated && *pszEmulated == '1')
         GTEST_SKIP() << "under emulation the list rows of the 32-bit process can be neither read nor clicked";
     const REGSAM ours = b32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY, other = b32 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     const std::string prog = kScratch + "\\prog", target = kScratch + "\\Ziel", group = kScratch + "\\Gruppe";
