@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The i686 release executables (the bytes that go into dist/) run by the
 # 32-bit Wine loader in a 64-bit prefix of their own, driven by the 64-bit
-# check program release_i686_checks.exe: one short scenario per program.
+# check program release_i686_checks.exe (one short scenario per program),
+# and the 64-bit build's end-to-end installation and removal run against the
+# i686 Ordavin.exe.
 #   test-i686.sh [I686_BUILD [X86_64_BUILD]]   defaults: build/i686, build/x86_64
-# Exit status: that of the checks; 77 when the 32-bit part cannot run here,
+# Exit status: 0 when both passed, else 1; 77 when the 32-bit part cannot run here,
 # after a line "i686 tests SKIPPED: <reason>".
 #
 # The 32-bit loader is an i386 Linux program. A kernel with IA32 emulation
@@ -44,7 +46,8 @@ trap 'exit 130' INT TERM
 loader_runs() { timeout 600 "$WINE32" --version >/dev/null 2>&1; }
 
 [ -x "$WINE32" ] || skip "no 32-bit Wine loader $WINE32 (package wine32:i386)"
-for f in "$i686/Ordavin.exe" "$i686/velmora/Velmora.exe" "$x64/tests/release_i686_checks.exe"; do
+for f in "$i686/Ordavin.exe" "$i686/velmora/Velmora.exe" "$x64/tests/release_i686_checks.exe" \
+    "$x64/tests/ordavin_tests.exe"; do
     [ -f "$f" ] || skip "$f is missing (tools/build.sh builds it)"
 done
 
@@ -74,18 +77,21 @@ fi
 # persistent wineserver); its wineboot sets up the 32-bit side too. The
 # values a 32-bit viewer writes machine-wide land in the registry's 32-bit
 # view (HKLM\Software\Wow6432Node\...), and there "ProgramFilesDir" is the
-# x86 folder; the checks set "NuvadoDir" per case.
+# x86 folder; the checks set "StartMenu" and "NuvadoDir" themselves.
 "$top/tests/env/setup.sh" "$dir" || exit 1
 . "$dir/env.sh"
 pf32=$(timeout 120 "$WINE64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v ProgramFilesDir /reg:32 2>/dev/null |
     tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 [ "$pf32" = 'C:\Program Files (x86)' ] || { echo "test-i686.sh: the prefix's 32-bit ProgramFilesDir is '$pf32'" >&2; exit 1; }
-timeout 120 "$WINE64" reg add 'HKLM\Software\Quendramark\Texorra' /v StartMenu \
-    /d 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Texorra - Quendramark' /reg:32 /f >/dev/null 2>&1 || exit 1
 
 export ZORVALIA_ORDAVIN32="$i686/Ordavin.exe" ZORVALIA_VELMORA32="$i686/velmora/Velmora.exe"
 # Under emulation a 32-bit program's start takes a minute or more.
 if [ "$mode" = emulated ]; then
     export ZORVALIA_I686_EMULATED=1 ZORVALIA_I686_WAIT_MS=600000 ZORVALIA_TEST_TIMEOUT=3600
 fi
-ZORVALIA_WINE_ENV="$dir/env.sh" "$top/tests/env/wine-run.sh" "$x64/tests/release_i686_checks.exe"
+export ZORVALIA_WINE_ENV="$dir/env.sh"
+status=0
+"$top/tests/env/wine-run.sh" "$x64/tests/release_i686_checks.exe" || status=1
+"$top/tests/env/wine-run.sh" "$x64/tests/ordavin_tests.exe" \
+    --gtest_filter=OrdavinExe.InstallsACdTitleAndRemovesItAgain || status=1
+exit $status

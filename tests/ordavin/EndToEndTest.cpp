@@ -2,12 +2,18 @@
 // real mouse clicks: start, the row of the title whose CD is in D:, the
 // launch button's failure message, and the close button; a title installed
 // from D: and removed again.
+//
+// tools/test-i686.sh runs the installation once more against the i686
+// release, which it names in ZORVALIA_ORDAVIN32 (a host path).
 #include "InstallChecks.h"
 
 #include "../../ordavin/catalogue/TitleCatalogue.h"
 #include "../../ordavin/setup/Shortcut.h"
 #include "../../ordavin/ui/SizeDisplay.h"
 #include "../support/ProcessDriver.h"
+
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -51,6 +57,13 @@ bool RoomForCd(const std::string& targetDrive)
     if (!::GetDiskFreeSpaceExA((targetDrive + "\\").c_str(), &avail, &total, &free))
         return false;
     return avail.QuadPart > cd + INSTALL_MARGIN_CLICK;
+}
+
+// The i686 release when tools/test-i686.sh names it, else null.
+const char* Release32()
+{
+    const char* psz = std::getenv("ZORVALIA_ORDAVIN32");
+    return psz && *psz ? psz : nullptr;
 }
 
 }  // namespace
@@ -104,9 +117,17 @@ TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
 }
 
 // Installation and removal as a user does them, with the checks of the
-// in-process tests on what they leave behind.
+// in-process tests on what they leave behind. The i686 release reads the machine-wide values from the registry's
+// 32-bit view (Wow6432Node), where a 32-bit viewer writes them; the other
+// view holds values that must not be taken. The user's keys are the same
+// in both views.
 TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
 {
+    const bool b32 = Release32() != nullptr;
+    const char* pszEmulated = std::getenv("ZORVALIA_I686_EMULATED");
+    if (b32 && pszEmulated && *pszEmulated == '1')
+        GTEST_SKIP() << "under emulation the list rows of the 32-bit process can be neither read nor clicked";
+    const REGSAM ours = b32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY, other = b32 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     const std::string prog = kScratch + "\\prog", target = kScratch + "\\Ziel", group = kScratch + "\\Gruppe";
     const std::string exe = prog + "\\Ordavin.exe", log = prog + "\\Install.log";
     const std::string dest = target + "\\TITEL", link = group + "\\Titel (HD).lnk";
@@ -118,15 +139,22 @@ TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     }
     AddV30Title("TITEL.V30", "Titel", "D:\\TITEL\\TITEL.V30");
-    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", group));
-    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "NuvadoDir", target));
+    const std::pair<const char*, std::string> machineValues[] = {{"StartMenu", group}, {"NuvadoDir", target}};
+    for (const auto& v : machineValues) {
+        ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", v.first, v.second, ours));
+        ASSERT_TRUE(
+            reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", v.first, v.second + "X", other));
+    }
     // The program's own copy, so that its log lies beside it.
     ASSERT_TRUE(testenv::MakeFile(log, 0) && ::CreateDirectoryA(target.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileA(testenv::HostPath(ORDAVIN_EXE_PATH).c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(testenv::HostPath(b32 ? Release32() : ORDAVIN_EXE_PATH).c_str(), exe.c_str(), FALSE));
     if (!RoomForCd("C:"))
         GTEST_SKIP() << "C: has no room for the CD in D: (the fixture puts D: on a small volume where it can)";
 
     ASSERT_TRUE(ordavin->Start(exe));
+    BOOL bWow64 = FALSE;
+    ASSERT_TRUE(::IsWow64Process(ordavin->process(), &bWow64));
+    ASSERT_EQ(b32, bWow64 != FALSE) << "a 32-bit process runs under WOW64";
     HWND hDlg = ordavin->WaitForDialog(kCaption);
     ASSERT_NE(nullptr, hDlg) << "no main dialog of Ordavin.exe";
     HWND hList = ::GetDlgItem(hDlg, IDC_TITLE_LIST);

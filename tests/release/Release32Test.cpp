@@ -48,30 +48,6 @@ bool Emulated()
     return psz && *psz == '1';
 }
 
-// A value of HKLM\SOFTWARE in one registry view: KEY_WOW64_32KEY is where a
-// 32-bit program's HKLM\SOFTWARE\... lands (Wow6432Node), KEY_WOW64_64KEY
-// where a 64-bit one's does.
-bool SetMachineString(REGSAM view, const char* pszKey, const char* pszName, const std::string& value)
-{
-    HKEY h = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &h, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    LONG rc = ::RegSetValueExA(h, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                               static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
-}
-
-void DeleteMachineValue(REGSAM view, const char* pszKey, const char* pszName)
-{
-    HKEY h = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_SET_VALUE | view, &h) == ERROR_SUCCESS) {
-        ::RegDeleteValueA(h, pszName);
-        ::RegCloseKey(h);
-    }
-}
-
 // Starts one of the i686 executables and checks that it runs as a 32-bit
 // process.
 ::testing::AssertionResult Start32(e2e::ProcessDriver& program, const char* pszVariable)
@@ -105,8 +81,6 @@ protected:
     void TearDown() override
     {
         program.reset();   // ends a process the test left running
-        DeleteMachineValue(KEY_WOW64_32KEY, kViewerKey, "NuvadoDir");
-        DeleteMachineValue(KEY_WOW64_64KEY, kViewerKey, "NuvadoDir");
         testenv::RemoveTree(dirs.cdDHost);
         ProgramRegistryTest::TearDown();
     }
@@ -152,14 +126,14 @@ TEST_F(Release32, OrdavinTakesItsDefaultTargetFromThe32BitView)
         {nullptr, "C:\\Program Files (x86)\\Texorra\\Zorvalia"},
         {"C:\\Texorra32\\Titel", "C:\\Texorra32\\Titel"},
     };
-    ASSERT_TRUE(SetMachineString(KEY_WOW64_64KEY, kViewerKey, "NuvadoDir", "C:\\Nur64\\Zorvalia"));
+    ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, kViewerKey, "NuvadoDir", "C:\\Nur64\\Zorvalia", KEY_WOW64_64KEY));
     ASSERT_TRUE(testenv::MakeFile(dirs.cdDHost + "\\OnCd.V30"));
     AddV30Title("OnCd.V30", "Auf CD", dirs.cdD + "\\OnCd.V30");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("NuvadoDir in the 32-bit view: ") + (c.nuvado32 ? c.nuvado32 : "(none)"));
-        DeleteMachineValue(KEY_WOW64_32KEY, kViewerKey, "NuvadoDir");
+        reg::DeleteValue(HKEY_LOCAL_MACHINE, kViewerKey, "NuvadoDir", KEY_WOW64_32KEY);
         if (c.nuvado32) {
-            ASSERT_TRUE(SetMachineString(KEY_WOW64_32KEY, kViewerKey, "NuvadoDir", c.nuvado32));
+            ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, kViewerKey, "NuvadoDir", c.nuvado32, KEY_WOW64_32KEY));
         }
 
         program = std::make_unique<e2e::ProcessDriver>();

@@ -10,6 +10,11 @@ void ResetProgramKeys()
 {
     DeleteTree(HKEY_CURRENT_USER, "Software\\Quendramark");
     DeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark");
+    HKEY h = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &h) == ERROR_SUCCESS) {
+        ::SHDeleteKeyA(h, "Quendramark");
+        ::RegCloseKey(h);
+    }
 }
 
 bool CreateKey(HKEY root, const std::string& path)
@@ -26,19 +31,20 @@ bool DeleteTree(HKEY root, const std::string& path)
     return ::SHDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
 }
 
-bool SetRaw(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD cb)
+bool SetRaw(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD cb,
+            REGSAM view)
 {
     HKEY h = nullptr;
-    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &h, nullptr) != ERROR_SUCCESS)
         return false;
     LONG rc = ::RegSetValueExA(h, name, 0, type, static_cast<const BYTE*>(data), cb);
     ::RegCloseKey(h);
     return rc == ERROR_SUCCESS;
 }
 
-bool SetString(HKEY root, const std::string& path, const char* name, const std::string& value)
+bool SetString(HKEY root, const std::string& path, const char* name, const std::string& value, REGSAM view)
 {
-    return SetRaw(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    return SetRaw(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1), view);
 }
 
 bool SetDword(HKEY root, const std::string& path, const char* name, DWORD value)
@@ -46,10 +52,10 @@ bool SetDword(HKEY root, const std::string& path, const char* name, DWORD value)
     return SetRaw(root, path, name, REG_DWORD, &value, sizeof(value));
 }
 
-bool DeleteValue(HKEY root, const std::string& path, const char* name)
+bool DeleteValue(HKEY root, const std::string& path, const char* name, REGSAM view)
 {
     HKEY h = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &h) != ERROR_SUCCESS)
         return false;
     LONG rc = ::RegDeleteValueA(h, name);
     ::RegCloseKey(h);
