@@ -65,15 +65,6 @@ const int IDC_TITLE_LIST = 1000;
 const int COL_FILE = 3;
 const char kAboutCaption[] = "Installer f\xFCr Zorvalia-CD-ROMs";
 
-std::string WinPath(const char* pszUnixPath)
-{
-    std::string path = std::string("Z:") + pszUnixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 // A visible dialog of the process other than hExcept, of that caption if
 // one is given; waits up to maxMs.
 HWND FindDialog(DWORD pid, HWND hExcept, DWORD maxMs, const char* pszCaption = nullptr)
@@ -202,7 +193,7 @@ protected:
         m_root = std::string(szTemp) + "planted-" + std::to_string(::GetCurrentProcessId());
         testenv::RemoveTree(m_root);
         m_log = m_root + "\\loaded.log";
-        std::string dll = WinPath(PLANTED_DLL_PATH);
+        std::string dll = testenv::HostPath(PLANTED_DLL_PATH);
         for (const std::string& dir : {m_root, ProgramDir(), CurrentDir()}) {
             ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr)) << dir;
             for (const char* pszName : kPlantedNames)
@@ -243,7 +234,7 @@ protected:
     std::string Plant(const char* pszUnixExe, const char* pszName)
     {
         std::string exe = ProgramDir() + "\\" + pszName;
-        EXPECT_TRUE(::CopyFileA(WinPath(pszUnixExe).c_str(), exe.c_str(), FALSE)) << exe;
+        EXPECT_TRUE(::CopyFileA(testenv::HostPath(pszUnixExe).c_str(), exe.c_str(), FALSE)) << exe;
         return exe;
     }
     // What was loaded, one full path a line.
@@ -254,7 +245,7 @@ protected:
     }
     void RunViewer(const std::string& args)
     {
-        PlantedRun viewer(WinPath(VIEWER_EXE_PATH), args, m_root);
+        PlantedRun viewer(testenv::HostPath(VIEWER_EXE_PATH), args, m_root);
     }
 
     static constexpr const char* kHttpCommand = "http\\shell\\open\\command";
@@ -282,7 +273,7 @@ TEST_F(PlantedDllTest, OrdavinLoadsNothingPlanted)
     // The viewer stand-in also opens the About dialog's web link.
     m_bHadHttp = reg::GetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, &m_httpCommand);
     m_bSetHttp = true;
-    ASSERT_TRUE(reg::SetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, "\"" + WinPath(VIEWER_EXE_PATH) + "\" \"%1\""));
+    ASSERT_TRUE(reg::SetString(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, "\"" + testenv::HostPath(VIEWER_EXE_PATH) + "\" \"%1\""));
     const std::string viewerLog = m_root + "\\viewer.log";
     ::SetEnvironmentVariableA("ZORVALIA_VIEWER_LOG", viewerLog.c_str());
     auto viewerOpened = [&](const char* pszWhat) {
