@@ -215,14 +215,19 @@ private:
         return Shot("start");
     }
 
-    Outcome ClickCdRow()
+    // A click on a title's row, which must enable the button named; then
+    // the picture of the step.
+    Outcome ClickRowThenShot(const char* pszFile, const char* pszStatus, int id, const char* pszButton,
+                             const char* pszShot)
     {
-        Outcome clicked = ClickRow(kCdTitle, "2");
+        Outcome clicked = ClickRow(pszFile, pszStatus);
         if (!clicked)
             return clicked;
-        Outcome enabled = WaitEnabled(IDC_INSTALL, "Installieren");
-        return enabled ? Shot("cd-row") : enabled;
+        Outcome enabled = WaitEnabled(id, pszButton);
+        return enabled ? Shot(pszShot) : enabled;
     }
+
+    Outcome ClickCdRow() { return ClickRowThenShot(kCdTitle, "2", IDC_INSTALL, "Installieren", "cd-row"); }
 
     Outcome Install()
     {
@@ -276,14 +281,7 @@ private:
         return Answer(IDOK, "installed-message", "ist abgeschlossen");
     }
 
-    Outcome ClickInstalledRow()
-    {
-        Outcome clicked = ClickRow(kCdTitle, "0");
-        if (!clicked)
-            return clicked;
-        Outcome enabled = WaitEnabled(IDC_REMOVE, "Entfernen");
-        return enabled ? Shot("installed-row") : enabled;
-    }
+    Outcome ClickInstalledRow() { return ClickRowThenShot(kCdTitle, "0", IDC_REMOVE, "Entfernen", "installed-row"); }
 
     Outcome Remove()
     {
@@ -314,14 +312,7 @@ private:
         return Shot("dropped");
     }
 
-    Outcome ClickHardDiskRow()
-    {
-        Outcome clicked = ClickRow(kHardDiskTitle, "0");
-        if (!clicked)
-            return clicked;
-        Outcome enabled = WaitEnabled(IDC_LAUNCH, "Beenden und Texorra-Titel laden ...");
-        return enabled ? Shot("harddisk-row") : enabled;
-    }
+    Outcome ClickHardDiskRow() { return ClickRowThenShot(kHardDiskTitle, "0", IDC_LAUNCH, "Beenden und Texorra-Titel laden ...", "harddisk-row"); }
 
     Outcome Launch()
     {
