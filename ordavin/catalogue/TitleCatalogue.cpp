@@ -1,6 +1,6 @@
 #include "TitleCatalogue.h"
 
-#include "../../framework/FileFind.h"
+#include "RegisteredTitles.h"
 #include "../../framework/RegKey.h"
 #include "../../framework/WinApp.h"
 
@@ -101,11 +101,10 @@ void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)
         if (entry.strPath.IsEmpty())
             continue;
 
-        BOOL bFound;
-        {
-            CFileFind finder;
-            bFound = finder.FindFile(entry.strPath);
-        }
+        // Found is the registered file itself: a pattern, a folder or
+        // another file that a search returns would let a title look
+        // installed where it is not.
+        BOOL bFound = IsTitleFileThere(entry.strPath);
         BOOL bNetwork = IsNetworkPath(entry.strPath);
         BOOL bCdRom = FALSE;
         if (!bNetwork) {

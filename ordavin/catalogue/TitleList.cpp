@@ -6,6 +6,7 @@
 #include "../res/resource.h"
 #include "../ui/OrdavinDlg.h"
 #include "../ui/SizeDisplay.h"
+#include "../ui/TitleClick.h"
 
 int g_nCdItem = -1;
 
@@ -75,6 +76,8 @@ void COrdavinDlg::FillTitleList()
 
 void COrdavinDlg::RefreshTitleList()
 {
+    // The rows are new: no click has chosen one of them yet.
+    g_nSelItem = -1;
     m_listTitles.DeleteAllItems();
     FillTitleList();
     ::ShowWindow(GetDlgItem(IDC_PROGRESS), SW_HIDE);

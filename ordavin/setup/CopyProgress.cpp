@@ -3,6 +3,7 @@
 #include "../ui/TProgrCtrl.h"
 
 CString g_strCopyCaption;
+PFN_COPYFILEEXA g_pfnCopyFileEx = &::CopyFileExA;
 
 int CopyPercent(ULONGLONG ullTotal, ULONGLONG ullTransferred)
 {

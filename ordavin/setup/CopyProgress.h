@@ -16,3 +16,8 @@ int CopyPercent(ULONGLONG ullTotal, ULONGLONG ullTransferred);
 DWORD CALLBACK CopyProgress(LARGE_INTEGER totalFileSize, LARGE_INTEGER totalBytesTransferred,
                             LARGE_INTEGER streamSize, LARGE_INTEGER streamBytesTransferred, DWORD dwStreamNumber,
                             DWORD dwCallbackReason, HANDLE hSourceFile, HANDLE hDestinationFile, LPVOID lpData);
+
+// The copy itself: CopyFileExA; tests put a stand-in here (one that
+// reports progress as Windows does, or that fails).
+typedef BOOL(WINAPI* PFN_COPYFILEEXA)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
+extern PFN_COPYFILEEXA g_pfnCopyFileEx;

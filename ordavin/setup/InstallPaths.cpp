@@ -1,5 +1,6 @@
 #include "InstallPaths.h"
 
+#include "TitleRemoval.h"
 #include "../ui/FolderCheck.h"
 
 #include <cstring>
@@ -22,25 +23,37 @@ CString CdTitleFolderOf(LPCSTR pszRegisteredPath)
     return nFirst >= 0 ? strFolder.Mid(nFirst + 1) : strFolder;
 }
 
+BOOL IsCdRootFolder(LPCSTR pszTitleFolder)
+{
+    // A folder name holds no colon: "E:" is the CD's root, whereas a folder
+    // of one or two characters ("AB") is a folder like any other.
+    return !pszTitleFolder || !*pszTitleFolder || std::strchr(pszTitleFolder, ':') != nullptr;
+}
+
 InstallPlace PlaceInstall(LPCSTR pszTargetFolder, LPCSTR pszTitleFolder, LPCSTR pszCdDrive, LPCSTR pszTitleName,
-                          LPCSTR pszVolumeLabel)
+                          LPCSTR pszVolumeLabel, LPCSTR pszTitleFileName)
 {
     CString strTarget = pszTargetFolder ? pszTargetFolder : "";
     CString strTitleFolder = pszTitleFolder ? pszTitleFolder : "";
     CString strDrive = pszCdDrive ? pszCdDrive : "";
     CString strLabel = pszVolumeLabel ? pszVolumeLabel : "";
     InstallPlace place;
-    place.bTitleFolder = strTitleFolder.GetLength() > 2;
+    place.bTitleFolder = !IsCdRootFolder(strTitleFolder);
     if (place.bTitleFolder) {
         place.strDestination = strTarget + "\\" + strTitleFolder;
         place.strSource = strDrive + "\\" + strTitleFolder;
         place.strLinkName = pszTitleName ? pszTitleName : "";
     } else {
-        // Without a label the copies go straight into the target folder,
-        // whose paths then carry no doubled backslash.
-        place.strDestination = strLabel.IsEmpty() ? strTarget : strTarget + "\\" + strLabel;
+        CString strFolder = strLabel;
+        if (strFolder.IsEmpty()) {
+            strFolder = pszTitleFileName ? pszTitleFileName : "";
+            int nDot = strFolder.ReverseFind('.');
+            if (nDot >= 0)
+                strFolder = strFolder.Left(nDot);
+        }
+        place.strDestination = strTarget + "\\" + strFolder;
         place.strSource = strDrive;
-        place.strLinkName = strLabel;
+        place.strLinkName = strFolder;
     }
     return place;
 }
@@ -78,6 +91,17 @@ CString StageSourcePath(CopyStage stage, LPCSTR pszSource, LPCSTR pszName)
 CString StageDestinationPath(CopyStage stage, LPCSTR pszDestination, LPCSTR pszName)
 {
     return FormatPath(stage >= STAGE_RTF ? "%s\\note\\%s" : "%s\\%s", pszDestination, pszName);
+}
+
+BOOL MatchesCopyStage(LPCSTR pszName, CopyStage stage)
+{
+    static const RemovalStep s_steps[] = {RS_TITLE_FILES, RS_UPC, RS_NOTES_RTF, RS_NOTES_TXT};
+    return MatchesRemovalStep(pszName, s_steps[stage]);
+}
+
+BOOL IsRegisteredTitleFile(LPCSTR pszName, LPCSTR pszRegisteredName)
+{
+    return IsTitleFileName(pszName) && pszRegisteredName && lstrcmpiA(pszName, pszRegisteredName) == 0;
 }
 
 BOOL IsTitleFileName(LPCSTR pszName)

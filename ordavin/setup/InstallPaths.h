@@ -30,12 +30,17 @@ CString TargetFolderOf(LPCSTR pszTargetText);
 // the CD's root (E:\T.V30) gives E:.
 CString CdTitleFolderOf(LPCSTR pszRegisteredPath);
 
-// A title folder of more than two characters goes below the target folder
-// under its own name, read from pszCdDrive followed by it. A title in the
-// CD's root goes into a folder named after the volume label, read from the
-// drive itself; an unlabelled CD puts it straight into the target folder.
+// TRUE when a title folder so derived is the CD's root ("E:", or empty).
+BOOL IsCdRootFolder(LPCSTR pszTitleFolder);
+
+// A title in a folder of the CD goes below the target folder under that
+// folder's name, read from pszCdDrive followed by it. A title in the CD's
+// root (title folder "E:", or empty) goes into a folder named after the
+// volume label, read from the drive itself, or on an unlabelled CD after
+// the title file without its extension (TITEL for TITEL.V30): every title
+// gets a folder of its own, which removal may empty.
 InstallPlace PlaceInstall(LPCSTR pszTargetFolder, LPCSTR pszTitleFolder, LPCSTR pszCdDrive, LPCSTR pszTitleName,
-                          LPCSTR pszVolumeLabel);
+                          LPCSTR pszVolumeLabel, LPCSTR pszTitleFileName);
 
 // TRUE when pszFolder is a valid folder path to install into (the folder
 // checks' rules; a bare drive "C:" counts as its root). A folder with ".."
@@ -49,9 +54,17 @@ CString StagePattern(CopyStage stage, LPCSTR pszSource);
 CString StageSourcePath(CopyStage stage, LPCSTR pszSource, LPCSTR pszName);
 CString StageDestinationPath(CopyStage stage, LPCSTR pszDestination, LPCSTR pszName);
 
+// Whether a found long name belongs to a stage's set. The file system also
+// matches generated 8.3 names ("T.V301" is "T~1.V30"), which removal would
+// never delete again: such files are not copied.
+BOOL MatchesCopyStage(LPCSTR pszName, CopyStage stage);
+
 // A copied file of the first stage is the title file when its name holds
 // ".V30" or ".V60" (case-sensitive).
 BOOL IsTitleFileName(LPCSTR pszName);
+// The title file of a run: the copied file of the first stage that has
+// the registered file's name (case ignored) and is a title file.
+BOOL IsRegisteredTitleFile(LPCSTR pszName, LPCSTR pszRegisteredName);
 // The profile value that names the title file: "Path60" when its name
 // holds ".V60", otherwise "Path0".
 LPCSTR TitlePathValueOf(LPCSTR pszTitleFileName);

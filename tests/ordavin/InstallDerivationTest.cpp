@@ -17,14 +17,18 @@ TEST(InstallDerivation, DestinationSourceAndLinkName)
         {"C:\\Zorvalia", "E:\\A\\B\\T.V30", "", "C:\\Zorvalia\\A\\B", "E:\\A\\B", "Titel"},
         {"C:\\", "E:\\TITEL\\TITEL.V30", "", "C:\\TITEL", "E:\\TITEL", "Titel"},
         {"C:\\Zorvalia", "E:\\T.V30", "ZORVALIA1", "C:\\Zorvalia\\ZORVALIA1", "E:", "ZORVALIA1"},
-        {"C:\\Zorvalia", "E:\\T.V30", "", "C:\\Zorvalia", "E:", ""},
-        {"C:\\", "E:\\T.V30", "", "C:", "E:", ""},
-        // A two-character folder counts as the CD's root.
-        {"C:\\Zorvalia", "E:\\AB\\T.V30", "L", "C:\\Zorvalia\\L", "E:", "L"},
+        // An unlabelled CD's root title gets a folder named after its file,
+        // never the target folder itself.
+        {"C:\\Zorvalia", "E:\\TITEL.V30", "", "C:\\Zorvalia\\TITEL", "E:", "TITEL"},
+        {"C:\\", "E:\\T.V30", "", "C:\\T", "E:", "T"},
+        // A folder of one or two characters is a folder, not the root.
+        {"C:\\Zorvalia", "E:\\AB\\T.V30", "L", "C:\\Zorvalia\\AB", "E:\\AB", "Titel"},
+        {"C:\\Zorvalia", "E:\\A\\T.V30", "L", "C:\\Zorvalia\\A", "E:\\A", "Titel"},
     };
     for (const auto& c : cases) {
         CString folder = CdTitleFolderOf(c.registered);
-        InstallPlace place = PlaceInstall(TargetFolderOf(c.target), folder, "E:", "Titel", c.label);
+        std::string file = std::string(c.registered).substr(std::string(c.registered).rfind('\\') + 1);
+        InstallPlace place = PlaceInstall(TargetFolderOf(c.target), folder, "E:", "Titel", c.label, file.c_str());
         EXPECT_STREQ(c.destination, place.strDestination) << c.registered << " into " << c.target;
         EXPECT_STREQ(c.source, place.strSource) << c.registered;
         EXPECT_STREQ(c.link, place.strLinkName) << c.registered;
@@ -62,6 +66,12 @@ TEST(InstallDerivation, StagePathsAndTheTitleFile)
     EXPECT_TRUE(IsTitleFileName("T.V60"));
     EXPECT_FALSE(IsTitleFileName("t.v30"));
     EXPECT_FALSE(IsTitleFileName("T.D10"));
+    // The title file is the registered one, whatever else the folder holds.
+    EXPECT_TRUE(IsRegisteredTitleFile("titel.V30", "TITEL.V30"));
+    EXPECT_FALSE(IsRegisteredTitleFile("T.V60", "T.V30") || IsRegisteredTitleFile("t.v30", "T.V30"));
+    // Long names only, as removal deletes them.
+    EXPECT_TRUE(MatchesCopyStage("T.V30", STAGE_TITLE) && MatchesCopyStage("a.upc", STAGE_UPC));
+    EXPECT_FALSE(MatchesCopyStage("T.V301", STAGE_TITLE) || MatchesCopyStage("N.RTF", STAGE_TXT));
     EXPECT_STREQ("Path0", TitlePathValueOf("T.V30"));
     EXPECT_STREQ("Path60", TitlePathValueOf("T.V60"));
 }

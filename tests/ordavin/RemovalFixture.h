@@ -42,6 +42,9 @@ protected:
     {
         CatalogueTest::SetUp();
         testenv::RemoveTree(root);
+        // The shortcuts lie in the Start-menu group, the only place whose
+        // shortcuts removal deletes.
+        reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", startMenu);
         ::GetCurrentDirectoryA(sizeof(m_szStartDir), m_szStartDir);
     }
     void TearDown() override

@@ -135,7 +135,8 @@ TEST_F(TitleRemovalTest, RefusesWhatIsNoInstalledTitle)
     AddV30Title("Net.V30", "Netz", dirs.share + "\\Net.V30");
     AddV30Title("NetGone.V30", "Netz fehlt", dirs.share + "\\NetGone.V30");
     // Found on the hard disk, yet without a sound title folder.
-    AddV30Title("Dots.V30", "Punkte", target + "\\B\\..\\B\\T.V30");
+    AddV30Title("Dots.V30", "Punkte", target + "\\C\\..\\C\\Dots.V30");
+    ASSERT_TRUE(testenv::MakeFile(target + "\\C\\Dots.V30"));
     AddV30Title("Rel.V30", "Relativ", "Rel.V30");
     ASSERT_TRUE(testenv::MakeFile(root + "\\Rel.V30") && ::SetCurrentDirectoryA(root.c_str()));
     OpenDialog();
