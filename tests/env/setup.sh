@@ -41,6 +41,14 @@ else
     echo "no tmpfs for drive T: (mount refused); its tests will skip" >&2
 fi
 mkdir -p "$WINEPREFIX/drive_c/HD"
+# Links for removal's checks (tests skip without them): Wine reports a Unix
+# link to a folder as a directory that is a reparse point (0x410), as
+# Windows reports a junction. links/Titel/NOTE leads to the user's own
+# links/Eigene; links/Verweis, a title folder, leads to links/Ziel.
+rm -rf "$dir/links"
+mkdir -p "$dir/links/Eigene" "$dir/links/Titel" "$dir/links/Ziel"
+ln -s "$dir/links/Eigene" "$dir/links/Titel/NOTE"
+ln -s "$dir/links/Ziel" "$dir/links/Verweis"
 stop_wineserver
 
 display=$(start_xvfb "$dir/xvfb.pid")

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <string>
 
 TEST(PlanDllSearch, RestrictsWhereItCanAndPreloadsElsewhere)
@@ -38,6 +40,13 @@ TEST(LoadSystemLibrary, TakesTheSystemFoldersCopy)
     char szLoaded[MAX_PATH] = "";
     ::GetModuleFileNameA(hWinmm, szLoaded, MAX_PATH);
     EXPECT_EQ(0, lstrcmpiA((std::string(szSystem) + "\\winmm.dll").c_str(), szLoaded));
-    // A name that would not fit into a path is refused, not cut.
-    EXPECT_EQ(nullptr, LoadSystemLibrary(std::string(MAX_PATH, 'a').c_str()));
+    // A name that would not fit into a path is refused, not cut, and not
+    // even tried (the error code stays): at the limit exactly, the path and
+    // its terminator would need one byte more than the buffer has.
+    size_t cchFree = MAX_PATH - std::strlen(szSystem) - 1;
+    for (size_t cchName : {cchFree - 1, cchFree, size_t(MAX_PATH)}) {
+        ::SetLastError(0xDEAD);
+        EXPECT_EQ(nullptr, LoadSystemLibrary(std::string(cchName, 'a').c_str())) << cchName;
+        EXPECT_EQ(cchName < cchFree, ::GetLastError() != 0xDEAD) << cchName;
+    }
 }

@@ -201,3 +201,31 @@ TEST_F(CatalogueTest, PathsOfMaxPathCharactersAndMoreCountAsNotFound)
     EXPECT_EQ("5", FindRow(rows, "LongNet.V30")->status);
     EXPECT_EQ(path260, FindRow(rows, "Long.V30")->path);
 }
+
+// A title counts as found only where its registered file itself is: not a
+// pattern, not a folder, not another file that a search would return.
+TEST_F(CatalogueTest, OnlyTheRegisteredFileItselfIsFound)
+{
+    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\Daten\\Brief.doc") && testenv::MakeFile(dirs.hd + "\\Langer Name.V30"));
+    const struct {
+        const char* path;   // below C:\HD\cat
+        const char* status;
+    } cases[] = {
+        {"\\Daten\\*", "1"},          {"\\Daten\\Brief.do?", "1"}, {"\\Daten", "1"},
+        {"\\Daten\\", "1"},           {"\\Daten\\Brief.doc", "0"}, {"\\Langer Name.V30", "0"},
+        {"\\Daten\\.", "1"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        AddV30Title("F" + std::to_string(n) + ".V30", "T" + std::to_string(n), dirs.hd + c.path);
+        ++n;
+    }
+    OpenDialog();
+    std::vector<ListRow> rows = Rows();
+    n = 0;
+    for (const auto& c : cases) {
+        const ListRow* row = FindRow(rows, "F" + std::to_string(n++) + ".V30");
+        ASSERT_NE(nullptr, row) << c.path;
+        EXPECT_EQ(c.status, row->status) << c.path;
+    }
+}

@@ -5,8 +5,11 @@
 
 #include "../../framework/StdioFile.h"
 #include "../../ordavin/catalogue/TitleCatalogue.h"
+#include "../../ordavin/setup/CopyProgress.h"
 #include "../../ordavin/setup/InstallLog.h"
 #include "../../ordavin/setup/Shortcut.h"
+#include "../../ordavin/ui/TProgrCtrl.h"
+#include "../../ordavin/ui/TitleClick.h"
 
 namespace {
 
@@ -96,12 +99,18 @@ protected:
     }
     static const char* PathValue(const std::string& file) { return file.find(".V30") != std::string::npos ? "Path0" : "Path60"; }
 
-    // Clicks the CD row, types the target and presses "Installieren".
-    RunResult Install(const char* pszTarget)
+    // Clicks the CD row (or the row of the title file pszFile), types the
+    // target and presses "Installieren"; with bKeyMove the selection moves
+    // to the next row by the keyboard before the press.
+    RunResult Install(const char* pszTarget, const char* pszFile = nullptr, bool bKeyMove = false)
     {
         RunResult r = {};
         OpenDialog();
-        gui::ClickListRow(hDlg, IDC_TITLE_LIST, g_nCdItem);
+        std::vector<ListRow> rows = Rows();
+        const ListRow* pRow = pszFile ? FindRow(rows, pszFile) : nullptr;
+        gui::ClickListRow(hDlg, IDC_TITLE_LIST, pRow ? static_cast<int>(pRow - rows.data()) : g_nCdItem);
+        if (bKeyMove)
+            ::SendMessageA(::GetDlgItem(hDlg, IDC_TITLE_LIST), WM_KEYDOWN, g_nSelItem == 0 ? VK_DOWN : VK_UP, 0);
         gui::SetEditText(hDlg, IDC_TARGET, pszTarget);
         {
             gui::MessageBoxRecorder boxes;
@@ -113,7 +122,7 @@ protected:
         r.launchShown = gui::IsVisible(hDlg, IDC_LAUNCH);
         r.launchEnabled = gui::IsEnabled(hDlg, IDC_LAUNCH);
         r.hintEnabled = gui::IsEnabled(hDlg, IDC_CLICK_HINT);
-        std::vector<ListRow> rows = Rows();
+        rows = Rows();
         r.status = rows.size() == 1 ? rows[0].status : "?";
         CloseDialog();
         return r;
@@ -319,15 +328,129 @@ TEST_F(InstallTest, LogShortcutAndASecondRun)
     EXPECT_EQ(before, Slurp(LogPath()));
 }
 
+// One run installs the title of the clicked row, from that row's CD, into a
+// folder that no other registered title has.
+TEST_F(InstallTest, OneRunTouchesTheOneTitleOfItsRow)
+{
+    const struct {
+        const char* name;
+        std::vector<std::string> cd;   // besides E:\TITEL\TITEL.V30 of "Titel"
+        const char *otherPath, *otherFile;   // another registered title, and its file on C:
+        bool bKeyMove;
+        const char* message;
+        std::set<std::string> tree;   // below C:\Zorvalia afterwards
+    } cases[] = {
+        {"the folder holds another title", {}, "C:\\Zorvalia\\TITEL\\A.V30", "C:\\Zorvalia\\TITEL\\A.V30", false,
+         "Im Ordner\nC:\\Zorvalia\\TITEL\nliegt bereits der Titel\nAnderer", {"\\TITEL\\", "\\TITEL\\A.V30"}},
+        {"another title was there, its file is gone", {}, "C:\\Zorvalia\\TITEL\\A.V30", nullptr, false,
+         "abgeschlossen", {"\\TITEL\\", "\\TITEL\\TITEL.V30"}},
+        {"the clicked one of two CDs", {"D:\\ZWEI\\A.V30"}, "D:\\ZWEI\\A.V30", nullptr, false, "abgeschlossen",
+         {"\\TITEL\\", "\\TITEL\\TITEL.V30"}},
+        {"the selection moved by the keyboard", {"D:\\ZWEI\\A.V30"}, "D:\\ZWEI\\A.V30", nullptr, true,
+         "Keine Anwendung ausgew\xE4hlt", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(::CreateDirectoryA("C:\\Zorvalia", nullptr));
+        PutOnCd(c.cd);
+        PutOnCd({"E:\\TITEL\\TITEL.V30"});
+        Register("TITEL.V30", "E:\\TITEL\\TITEL.V30");
+        AddV30Title("A.V30", "Anderer", c.otherPath);
+        if (c.otherFile) {
+            ASSERT_TRUE(testenv::MakeFile(c.otherFile, 7));
+        }
+        RunResult r = Install("C:\\Zorvalia", "TITEL.V30", c.bKeyMove);
+
+        std::set<std::string> tree;
+        testenv::ListTree("C:\\Zorvalia", "", &tree);
+        EXPECT_EQ(c.tree, tree);
+        ASSERT_FALSE(r.boxes.empty());
+        EXPECT_NE(std::string::npos, r.boxes.back().text.find(c.message)) << r.boxes.back().text;
+        bool bInstalled = std::string(c.message) == "abgeschlossen";
+        EXPECT_EQ(bInstalled ? gui::Icon::None : gui::Icon::Warning, r.boxes.back().icon);
+        EXPECT_EQ(bInstalled ? "C:\\Zorvalia\\TITEL\\TITEL.V30" : "E:\\TITEL\\TITEL.V30", Registered("Path0"));
+        if (c.otherFile) {
+            EXPECT_EQ(7u, Slurp(c.otherFile).size());
+        }
+        CleanInstall();
+        reg::ResetProgramKeys();
+        ASSERT_TRUE(reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", kGroup));
+    }
+}
+
+namespace {
+// A copy as Windows makes it: the progress routine hears of it first. What
+// the bar showed then is kept, and each copy takes more than a display
+// frame, so that the bar's state after each file is painted.
+struct SeenCopy {
+    std::string from, caption;
+    int nPos;
+};
+std::vector<SeenCopy> s_copies;
+std::vector<int> s_paintedPositions;
+
+BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnProgress, LPVOID pData, LPBOOL,
+                          DWORD dwFlags)
+{
+    LARGE_INTEGER total, half;
+    total.QuadPart = 200;
+    half.QuadPart = 100;
+    pfnProgress(total, half, total, half, 1, CALLBACK_CHUNK_FINISHED, nullptr, nullptr, pData);
+    s_copies.push_back({pszFrom, gui::Text(m_progress.m_hWnd), m_progress.m_nPos});
+    BOOL bCopied = ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
+    ::Sleep(25);
+    return bCopied;
+}
+
+LRESULT CALLBACK RecordBarPaints(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMsg->message == WM_PAINT && pMsg->hwnd == m_progress.m_hWnd)
+        s_paintedPositions.push_back(m_progress.m_nPos);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
+{
+    PutOnCd({"E:\\TITEL\\TITEL.V30", "E:\\TITEL\\X.D10", "E:\\TITEL\\A.UPC", "E:\\TITEL\\NOTE\\N.RTF",
+             "E:\\TITEL\\NOTE\\N.TXT"});
+    Register("TITEL.V30", "E:\\TITEL\\TITEL.V30");
+    ASSERT_TRUE(::CreateDirectoryA("C:\\Zorvalia", nullptr));
+    s_copies.clear();
+    s_paintedPositions.clear();
+    g_pfnCopyFileEx = &ReportingCopy;
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordBarPaints, nullptr, ::GetCurrentThreadId());
+    RunResult r = Install("C:\\Zorvalia");
+    ::UnhookWindowsHookEx(hHook);
+    g_pfnCopyFileEx = &::CopyFileExA;
+
+    EXPECT_EQ("0", r.status);
+    ASSERT_EQ(5u, s_copies.size());
+    for (const SeenCopy& copy : s_copies) {
+        EXPECT_EQ(copy.from, copy.caption) << "the bar's caption is the file being copied";
+        EXPECT_EQ(50, copy.nPos) << copy.from;
+    }
+    EXPECT_LE(5, std::count(s_paintedPositions.begin(), s_paintedPositions.end(), 100))
+        << "the bar stands at 100 after each file";
+}
+
 TEST_F(InstallTest, StartMenuGroupFromTheFirstReadableSource)
 {
     const char kShell[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     std::string common, programs;
     bool bCommon = reg::GetString(HKEY_LOCAL_MACHINE, kShell, "Common Programs", &common);
     bool bPrograms = reg::GetString(HKEY_CURRENT_USER, kShell, "Programs", &programs);
+    // A group of MAX_PATH characters or more is no group: the shortcut
+    // path would be cut.
+    const std::string fits = "C:\\" + std::string(234, 'a'), tooLong = fits + "a";
+    const std::string fitsGroup = fits + "\\Texorra - Quendramark";
+    ASSERT_EQ(MAX_PATH - 1, static_cast<int>(fitsGroup.size()));
     const struct {
         const char *startMenu, *common, *programs, *group;
     } cases[] = {
+        {nullptr, fits.c_str(), "C:\\Ich", fitsGroup.c_str()},
+        {nullptr, tooLong.c_str(), "C:\\Ich", ""},
         {"X:\\Eigene Gruppe", "C:\\Alle", "C:\\Ich", "X:\\Eigene Gruppe"},
         {nullptr, "C:\\Alle", "C:\\Ich", "C:\\Alle\\Texorra - Quendramark"},
         {nullptr, nullptr, "C:\\Ich", "C:\\Ich\\Texorra - Quendramark"},
@@ -345,6 +468,7 @@ TEST_F(InstallTest, StartMenuGroupFromTheFirstReadableSource)
         put(HKEY_CURRENT_USER, kShell, "Programs", c.programs);
         DiscoverStartGroup();
         EXPECT_STREQ(c.group, g_szStartGroup);
+        EXPECT_GT(MAX_PATH, static_cast<int>(std::strlen(g_szStartGroup)));
     }
     // Without a group no shortcut is made, and the title is installed.
     PutOnCd({"E:\\TITEL\\T.V30"});

@@ -5,6 +5,8 @@
 #include "../../ordavin/catalogue/TitleCatalogue.h"
 #include "../../ordavin/ui/TProgrCtrl.h"
 
+#include <cstdio>
+#include <functional>
 #include <set>
 
 namespace {
@@ -32,6 +34,7 @@ TEST(RemovalPathsTest, FoldersPatternsAndNames)
         {"T.V30", "", "", false},
         {"X:\\A\\..\\B\\T.V30", "X:\\A\\..\\B", "X:\\A\\..", false},
         {"X:\\A\\\\T.V30", "X:\\A\\", "X:\\A", false},
+        {"X:\\\\T.V30", "X:\\", "", false},
         {"X:\\A\\B?\\T.V30", "X:\\A\\B?", "X:\\A", false},
         {"\\\\server\\share\\T.V30", "\\\\server\\share", "\\\\server", false},
     };
@@ -174,6 +177,7 @@ TEST_F(TitleRemovalTest, AnUnreachableTitleIsDroppedFromTheCatalogueOnYes)
             gui::ClickListRow(hDlg, IDC_TITLE_LIST, RowOf(file));
             ASSERT_EQ(1u, boxes.boxes.size());
             EXPECT_EQ(kCaption, boxes.boxes[0].caption);
+            EXPECT_EQ((std::vector<int>{IDYES, IDNO}), boxes.boxes[0].buttons);
             EXPECT_EQ("Diese Anwendung ist derzeitig nicht mehr verf\xFCgbar und bedarf\nzun\xE4"
                       "chst der Neuinstallation von dem Original-CD-Setup!\nSoll dieser Titel aus der Liste entfernt werden?",
                       boxes.boxes[0].text);
@@ -222,4 +226,108 @@ TEST_F(TitleRemovalTest, AnInstalledAndRemovedTitleLeavesOnlyItsBlankedValues)
     registry["Titel\\Ifo\\lnk"] = registry["Titel\\lnk"] = registry["ProjektPfad\\Nuvado"] = "";
     registry["ProjektPfad\\"] = "<key>";
     EXPECT_EQ(registry, reg::ReadTree(HKEY_CURRENT_USER, PROFILE_ROOT));
+}
+
+// Removal touches the one title of the clicked row and nothing else: no
+// file that another registration or the user owns, nothing through a link,
+// no shortcut outside the Start-menu group. Each case: what the title is,
+// then "Entfernen" answered Yes.
+TEST_F(TitleRemovalTest, DeletesOnlyTheTitlesOwnFiles)
+{
+    const std::string links = testenv::HostFolder("links");
+    const bool bLinks = ::GetFileAttributesA((links + "\\Verweis").c_str()) == 0x410;
+    const std::string refused = "ist nicht m\xF6glich.\n\n", done = "ist abgeschlossen";
+    struct Case {
+        const char* name;
+        std::function<void()> place;   // the title "T" with T.V30, and the rest
+        std::string message;                            // in the last box
+        std::vector<std::string> stay, gone;
+        bool needsLinks = false, keyMove = false;
+    };
+    const std::string b = target + "\\B";
+    const std::vector<Case> cases = {
+        {"path names another file",
+         [&] {
+             Install("B", "T.V30", "T", {"A.UPC"});
+             ASSERT_TRUE(testenv::MakeFile(b + "\\Brief.doc"));
+             ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("T"), "Path0", b + "\\Brief.doc"));
+         },
+         refused + "Der eingetragene Pfad\n" + b + "\\Brief.doc\nbezeichnet nicht die Titeldatei T.V30.",
+         {b + "\\Brief.doc", b + "\\T.V30", b + "\\A.UPC", startMenu + "\\T (HD).lnk"}, {}},
+        {"two titles in one folder",
+         [&] {
+             Install("B", "T.V30", "T", {"NOTE\\A.TXT"});
+             Install("B", "U.V30", "Unter Anderem");
+         },
+         refused + "Im Ordner\n" + b + "\nliegt auch der Titel\nUnter Anderem",
+         {b + "\\T.V30", b + "\\U.V30", b + "\\NOTE\\A.TXT", startMenu + "\\T (HD).lnk"}, {}},
+        {"selection moved by the keyboard",
+         [&] {
+             Install("B", "T.V30", "T");
+             Install("C", "U.V30", "U");
+         },
+         "Keine Anwendung ausgew\xE4hlt", {b + "\\T.V30", target + "\\C\\U.V30"}, {}, false, true},
+        {"shortcut named outside the group",
+         [&] {
+             Install("B", "T.V30", "T");
+             ASSERT_TRUE(testenv::MakeFile(root + "\\Desktop\\Wichtig.lnk"));
+             reg::SetString(HKEY_CURRENT_USER, TitleSection("T"), "lnk", root + "\\Desktop\\Wichtig.lnk");
+         },
+         done, {root + "\\Desktop\\Wichtig.lnk", startMenu + "\\T (HD).lnk"}, {b + "\\T.V30"}},
+        {"no shortcut named in the group",
+         [&] {
+             Install("B", "T.V30", "T");
+             ASSERT_TRUE(testenv::MakeFile(startMenu + "\\Notiz.txt"));
+             reg::SetString(HKEY_CURRENT_USER, TitleSection("T"), "lnk", startMenu + "\\Notiz.txt");
+         },
+         done, {startMenu + "\\Notiz.txt"}, {b + "\\T.V30"}},
+        {"title folder is a link",
+         [&] {
+             ASSERT_TRUE(testenv::MakeFile(links + "\\Ziel\\T.V30") && testenv::MakeFile(links + "\\Ziel\\A.UPC"));
+             AddV30Title("T.V30", "T", links + "\\Verweis\\T.V30");
+         },
+         refused + "Der Ordner\n" + links + "\\Verweis\nverweist auf einen anderen Ort.",
+         {links + "\\Ziel\\T.V30", links + "\\Ziel\\A.UPC"}, {}, true},
+        {"notes folder is a link",
+         [&] {
+             for (const char* name : {"Titel\\T.V30", "Titel\\A.UPC", "Eigene\\Brief.TXT", "Eigene\\Brief.RTF"})
+                 ASSERT_TRUE(testenv::MakeFile(links + "\\" + name));
+             AddV30Title("T.V30", "T", links + "\\Titel\\T.V30");
+         },
+         done, {links + "\\Eigene\\Brief.TXT", links + "\\Eigene\\Brief.RTF", links + "\\Titel\\NOTE"},
+         {links + "\\Titel\\T.V30", links + "\\Titel\\A.UPC"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsLinks && !bLinks) {
+            std::printf("SKIPPED case \"%s\": the fixture's links (tests/env/setup.sh) are missing\n", c.name);
+            continue;
+        }
+        c.place();
+        OpenDialog();
+        std::vector<gui::MessageBoxRecord> boxes;
+        {
+            gui::MessageBoxRecorder recorder({IDYES, IDOK});
+            int nRow = RowOf("T.V30");
+            gui::ClickListRow(hDlg, IDC_TITLE_LIST, nRow);
+            if (c.keyMove)
+                ::SendMessageA(::GetDlgItem(hDlg, IDC_TITLE_LIST), WM_KEYDOWN, nRow == 0 ? VK_DOWN : VK_UP, 0);
+            gui::SendCommand(hDlg, IDC_REMOVE);
+            boxes = recorder.boxes;
+        }
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_NE(std::string::npos, boxes.back().text.find(c.message)) << boxes.back().text;
+        EXPECT_EQ(c.message.find(refused) == 0 ? gui::Icon::Warning : gui::Icon::None, boxes.back().icon);
+        for (const std::string& path : c.stay)
+            EXPECT_TRUE(Exists(path)) << path;
+        for (const std::string& path : c.gone)
+            EXPECT_FALSE(Exists(path)) << path;
+        CloseDialog();
+        testenv::RemoveTree(root);
+        for (const char* name : {"Titel\\T.V30", "Titel\\A.UPC", "Eigene\\Brief.TXT", "Eigene\\Brief.RTF",
+                                 "Ziel\\T.V30", "Ziel\\A.UPC"})
+            ::DeleteFileA((links + "\\" + name).c_str());
+        reg::ResetProgramKeys();
+        reg::SetString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quendramark\\Texorra", "StartMenu", startMenu);
+    }
 }
