@@ -178,23 +178,27 @@ TEST_F(OrdavinExeSafety, KilledAtAnyMomentNothingIsLost)
     std::printf("kill seed %u (set ZORVALIA_SEED to repeat it)\n", seed);
     std::mt19937 random(seed);
 
-    // How long one installation takes here, from the click to the message.
+    // An installation, timed once from the click to its message, then
+    // killed ten times at random within that time.
+    DWORD dwInstallMs = 0;
     auto install = [&](bool bToTheEnd, DWORD dwKillAfterMs) {
         Start();
         ClickRowThen("TITEL.V30", IDC_INSTALL);
+        DWORD dwClick = ::GetTickCount();
         if (!bToTheEnd) {
             ::Sleep(dwKillAfterMs);
             Kill();
             return;
         }
+        ASSERT_NE(nullptr, ordavin->WaitForMessageBox());
+        dwInstallMs = ::GetTickCount() - dwClick;
         e2e::MessageBoxSeen box;
         ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
         EXPECT_NE(std::string::npos, box.text.find("ist abgeschlossen")) << box.text;
         ordavin.reset();
     };
-    DWORD dwStart = ::GetTickCount();
     install(true, 0);
-    DWORD dwInstallMs = ::GetTickCount() - dwStart;
+    std::printf("an installation of 100 MB takes %lu ms\n", dwInstallMs);
     ASSERT_TRUE(CopyIsComplete(files));
 
     const std::string onCd = "D:\\TITEL\\TITEL.V30", onDisk = dest + "\\TITEL.V30";
@@ -214,33 +218,48 @@ TEST_F(OrdavinExeSafety, KilledAtAnyMomentNothingIsLost)
     EXPECT_EQ(onDisk, ProfileValue("Titel\\Ifo", "Path0"));
     EXPECT_TRUE(CopyIsComplete(files));
 
-    for (int i = 0; i < 3; ++i) {
-        DWORD dwAfter = std::uniform_int_distribution<DWORD>(0, 40)(random);
-        SCOPED_TRACE("removal killed after " + std::to_string(dwAfter) + " ms");
-        if (!Exists(onDisk)) {
-            AddV30Title("TITEL.V30", "Titel", onCd);
-            install(true, 0);
+    // A removal that deletes many files, timed once to its end, then killed
+    // three times at random within that time.
+    DWORD dwRemoveMs = 0;
+    auto remove = [&](bool bToTheEnd, DWORD dwKillAfterMs) {
+        for (int n = 0; n < 1000; ++n)
+            ASSERT_TRUE(testenv::MakeFile(dest + "\\X" + std::to_string(n) + ".D10", 1));
+        Start();
+        ClickRowThen("TITEL.V30", IDC_REMOVE);
+        e2e::MessageBoxSeen box;
+        ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDYES, &box));
+        DWORD dwYes = ::GetTickCount();
+        if (bToTheEnd) {
+            ASSERT_NE(nullptr, ordavin->WaitForMessageBox());
+            dwRemoveMs = ::GetTickCount() - dwYes;
+            ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
+            EXPECT_EQ("Die De-Installation von     \nTitel\nist abgeschlossen", box.text);
+            ordavin.reset();
+            return;
         }
-        Start();
-        ClickRowThen("TITEL.V30", IDC_REMOVE);
-        e2e::MessageBoxSeen box;
-        ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDYES, &box));
-        ::Sleep(dwAfter);
+        ::Sleep(dwKillAfterMs);
         Kill();
-        if (Exists(onDisk))
-            continue;   // listed as installed: the next removal finishes it
-        for (const auto& f : files)
-            EXPECT_FALSE(Exists(dest + "\\" + f.first)) << f.first << " outlived its title file";
-    }
-    if (Exists(onDisk)) {
-        Start();
-        ClickRowThen("TITEL.V30", IDC_REMOVE);
-        e2e::MessageBoxSeen box;
-        ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDYES, &box));
-        ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
-        EXPECT_EQ("Die De-Installation von     \nTitel\nist abgeschlossen", box.text);
-    }
+    };
+    remove(true, 0);
+    std::printf("a removal of 1,000 files takes %lu ms\n", dwRemoveMs);
     EXPECT_FALSE(Exists(dest));
+    for (int i = 0; i < 3; ++i) {
+        AddV30Title("TITEL.V30", "Titel", onCd);
+        install(true, 0);
+        DWORD dwAfter = std::uniform_int_distribution<DWORD>(0, dwRemoveMs)(random);
+        SCOPED_TRACE("removal killed after " + std::to_string(dwAfter) + " ms");
+        remove(false, dwAfter);
+        if (Exists(onDisk)) {
+            // Listed as installed: the same removal run again finishes it.
+            remove(true, 0);
+        } else {
+            std::set<std::string> left;
+            ListTree(dest, "", &left);
+            for (const std::string& name : left)
+                EXPECT_EQ(std::string::npos, name.find('.')) << name << " outlived its title file";
+        }
+        EXPECT_EQ(onDisk, ProfileValue("Titel\\Ifo", "Path0"));
+    }
     for (const auto& f : files)
         EXPECT_EQ(f.second, Slurp(cdHost + "\\" + f.first).size()) << "the CD's " << f.first;
 }
