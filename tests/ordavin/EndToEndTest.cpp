@@ -124,9 +124,30 @@ TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
 TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
 {
     const bool b32 = Release32() != nullptr;
+    // Under emulation (qemu) the 32-bit process's memory cannot be reached
+    // from here: no list message that needs a buffer in it works, and
+    // every step takes far longer. The rows are then neither read nor
+    // found by their text; the catalogue holds one title, so the list has
+    // one row (LVM_GETITEMCOUNT), row 0, clicked at the place that the
+    // top index, the row spacing and the first column's width give, and
+    // each click is proven by its effect: the statics and buttons that
+    // the clicked row's status enables, read with WM_GETTEXT.
     const char* pszEmulated = std::getenv("ZORVALIA_I686_EMULATED");
-    if (b32 && pszEmulated && *pszEmulated == '1')
-        GTEST_SKIP() << "under emulation the list rows of the 32-bit process can be neither read nor clicked";
+    const bool bBuffers = !(b32 && pszEmulated && *pszEmulated == '1');
+    const char* pszWait = std::getenv("ZORVALIA_I686_WAIT_MS");
+    const DWORD waitMs = pszWait && b32 ? static_cast<DWORD>(std::strtoul(pszWait, nullptr, 10)) : e2e::kWaitMs;
+    auto answer = [&](int nButton, e2e::MessageBoxSeen* pSeen) -> ::testing::AssertionResult {
+        HWND hBox = ordavin->WaitForMessageBox(waitMs);
+        if (!hBox)
+            return ::testing::AssertionFailure() << "no message box appeared";
+        *pSeen = e2e::ReadMessageBox(hBox);
+        ::testing::AssertionResult clicked = e2e::ClickControl(hBox, nButton);
+        if (!clicked)
+            return clicked;
+        if (!e2e::WaitUntil([&] { return !::IsWindow(hBox) || !::IsWindowVisible(hBox); }, waitMs))
+            return ::testing::AssertionFailure() << "the box \"" << pSeen->text << "\" stayed";
+        return ::testing::AssertionSuccess();
+    };
     const REGSAM ours = b32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY, other = b32 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     const std::string prog = kScratch + "\\prog", target = kScratch + "\\Ziel", group = kScratch + "\\Gruppe";
     const std::string exe = prog + "\\Ordavin.exe", log = prog + "\\Install.log";
@@ -155,19 +176,23 @@ TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
     BOOL bWow64 = FALSE;
     ASSERT_TRUE(::IsWow64Process(ordavin->process(), &bWow64));
     ASSERT_EQ(b32, bWow64 != FALSE) << "a 32-bit process runs under WOW64";
-    HWND hDlg = ordavin->WaitForDialog(kCaption);
+    HWND hDlg = ordavin->WaitForDialog(kCaption, waitMs);
     ASSERT_NE(nullptr, hDlg) << "no main dialog of Ordavin.exe";
     HWND hList = ::GetDlgItem(hDlg, IDC_TITLE_LIST);
     ASSERT_EQ(target, e2e::ControlText(hDlg, IDC_TARGET));
+    ASSERT_EQ(1, e2e::ListRowCount(hList));
+    // The CD row clicked: its drive on the CD-door button, "Installieren"
+    // usable.
     ASSERT_TRUE(e2e::ClickListRow(hList, 0));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_INSTALL)) != FALSE; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_INSTALL)) != FALSE; }, waitMs));
+    EXPECT_EQ("CD-Lfw.: D:", e2e::ControlText(hDlg, IDC_CD_DOOR));
     ASSERT_TRUE(e2e::ClickControl(hDlg, IDC_INSTALL));
     e2e::MessageBoxSeen box;
-    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
+    ASSERT_TRUE(answer(IDOK, &box));
     EXPECT_EQ("Texorra 5.0 - Hilfsprogramm", box.caption);
     EXPECT_EQ(0u, box.text.find("Die Installation von                 \nTitel\nist abgeschlossen.")) << box.text;
     // The run ends with the log's last line.
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Slurp(log).find("User Rights") != std::string::npos; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Slurp(log).find("User Rights") != std::string::npos; }, waitMs));
 
     std::set<std::string> copied;
     ListTree(target, "", &copied);
@@ -193,27 +218,40 @@ TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
                                         "File Copy: " + dest + "\\note\\N.RTF", "File Copy: " + dest + "\\note\\N.TXT",
                                         "Made Dir: " + group, "Shell Link: " + link, "User Rights: Admin"}),
               lines);
-    ASSERT_EQ(dest + "\\TITEL.V30", e2e::ListItemText(hList, 0, COL_PATH));
-    EXPECT_EQ("0", e2e::ListItemText(hList, 0, COL_STATUS));
+    if (bBuffers) {
+        ASSERT_EQ(dest + "\\TITEL.V30", e2e::ListItemText(hList, 0, COL_PATH));
+        EXPECT_EQ("0", e2e::ListItemText(hList, 0, COL_STATUS));
+    }
 
     const std::string logged = Slurp(log);
+    // The installed row clicked: "Entfernen" usable, the CD door not.
     ASSERT_TRUE(e2e::ClickListRow(hList, 0));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_REMOVE)) != FALSE; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_REMOVE)) != FALSE; }, waitMs));
+    EXPECT_EQ("CD-Lfw.:--", e2e::ControlText(hDlg, IDC_CD_DOOR));
     ASSERT_TRUE(e2e::ClickControl(hDlg, IDC_REMOVE));
-    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDYES, &box));
+    ASSERT_TRUE(answer(IDYES, &box));
     EXPECT_EQ("Soll die Anwendung von der Festplatte komplett entfernt werden ?", box.text);
-    ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDOK, &box));
+    ASSERT_TRUE(answer(IDOK, &box));
     EXPECT_EQ("Die De-Installation von     \nTitel\nist abgeschlossen", box.text);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListItemText(hList, 0, COL_STATUS) == "1"; }))
-        << "status " << e2e::ListItemText(hList, 0, COL_STATUS);
+    if (bBuffers) {
+        EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListItemText(hList, 0, COL_STATUS) == "1"; }))
+            << "status " << e2e::ListItemText(hList, 0, COL_STATUS);
+    }
     for (const std::string& gone : {dest, link})
         EXPECT_FALSE(Exists(gone)) << gone;
     EXPECT_TRUE(Exists(target)) << "the default target folder stays";
     // The values are blanked once the message is answered.
-    EXPECT_TRUE(e2e::WaitUntil([&] { return ProfileValue("ProjektPfad", "Nuvado").empty(); }));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ProfileValue("ProjektPfad", "Nuvado").empty(); }, waitMs));
     EXPECT_EQ("", ProfileValue("Titel\\Ifo", "lnk"));
     EXPECT_EQ(logged, Slurp(log)) << "removal writes nothing to the log";
+    // The row now shows a missing title: a click offers to drop it; "No"
+    // keeps it.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowEnabled(::GetDlgItem(hDlg, IDC_LAUNCH)); }, waitMs));
+    ASSERT_TRUE(e2e::ClickListRow(hList, 0));
+    ASSERT_TRUE(answer(IDNO, &box));
+    EXPECT_NE(std::string::npos, box.text.find("Soll dieser Titel aus der Liste entfernt werden?")) << box.text;
+    EXPECT_EQ("Titel", ProfileValue("V30", "TITEL.V30"));
 
     ASSERT_TRUE(e2e::ClickControl(hDlg, IDCANCEL));
-    EXPECT_TRUE(ordavin->WaitForExit());
+    EXPECT_TRUE(ordavin->WaitForExit(waitMs));
 }

@@ -325,23 +325,43 @@ bool IsListRowSelected(HWND hList, int nRow)
     return (::SendMessageA(hList, LVM_GETITEMSTATE, static_cast<WPARAM>(nRow), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
+bool ListRowPoint(HWND hList, int nRow, POINT* pPt)
+{
+    RECT rcClient;
+    if (!::GetClientRect(hList, &rcClient))
+        return false;
+    int nTop = static_cast<int>(::SendMessageA(hList, LVM_GETTOPINDEX, 0, 0));
+    int nPerPage = static_cast<int>(::SendMessageA(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+    int cyRow = HIWORD(::SendMessageA(hList, LVM_GETITEMSPACING, TRUE, 0));
+    // The small-icon spacing is the row height of a report view under Wine;
+    // where it is not, the rows that fit the page tell it.
+    if (nPerPage > 0 && (cyRow <= 0 || cyRow * nPerPage > rcClient.bottom || cyRow * (nPerPage + 1) <= rcClient.bottom))
+        cyRow = rcClient.bottom / nPerPage;
+    if (cyRow <= 0 || nRow < nTop)
+        return false;
+    int y = (nRow - nTop) * cyRow + cyRow / 2;
+    // The label begins past the state image and the small icon, and ends
+    // with the first column.
+    const int xLabel = 36;
+    int xEnd = static_cast<int>(::SendMessageA(hList, LVM_GETCOLUMNWIDTH, 0, 0));
+    if (xEnd <= xLabel || xEnd > rcClient.right)
+        xEnd = rcClient.right;
+    if (y >= rcClient.bottom || xEnd <= xLabel)
+        return false;
+    *pPt = {(xLabel + xEnd) / 2, y};
+    return true;
+}
+
 Outcome ClickListRow(HWND hList, int nRow)
 {
     // A person scrolls to a row that is out of view before clicking it;
     // the middle of a row cut off at the list's edge may be the border.
+    // The row's place comes from messages that need no buffer in the
+    // list's process: a 32-bit process under emulation cannot be reached.
     ::SendMessageA(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nRow), FALSE);
-    RemoteBuffer remote(hList, sizeof(RECT));
-    RECT rc = {};
-    rc.left = LVIR_LABEL;
-    if (!remote.Write(0, &rc, sizeof(rc)) ||
-        !::SendMessageA(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(remote.at(0))) ||
-        !remote.Read(0, &rc, sizeof(rc)))
-        return Fail() << "no rectangle for row " << nRow << " of " << Describe(hList);
-    RECT rcClient;
-    ::GetClientRect(hList, &rcClient);
-    if (!::IntersectRect(&rc, &rc, &rcClient))
+    POINT pt;
+    if (!ListRowPoint(hList, nRow, &pt))
         return Fail() << "row " << nRow << " of " << Describe(hList) << " is out of view";
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     ::ClientToScreen(hList, &pt);
     return ClickAt(hList, pt);
 }

@@ -96,6 +96,13 @@ std::string ListItemText(HWND hList, int nRow, int nColumn);
 // The first row whose column shows the text, or -1.
 int FindListRow(HWND hList, int nColumn, const std::string& text);
 bool IsListRowSelected(HWND hList, int nRow);
+// The middle of a row's label in the list's client coordinates, from the
+// top index, the rows per page, the row spacing and the first column's
+// width: messages that need no buffer in the list's process, so that it
+// works where that process's memory cannot be reached (a 32-bit program
+// under qemu). A report view without header is assumed. False when the row
+// is out of view.
+bool ListRowPoint(HWND hList, int nRow, POINT* pPt);
 // A real click on the middle of the row's label, scrolled into view first.
 Outcome ClickListRow(HWND hList, int nRow);
 
