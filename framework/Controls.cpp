@@ -13,11 +13,20 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR pszHeading, int nFormat, int nWidth
 
 int CListCtrl::InsertItem(int nItem, LPCSTR pszText, int nImage)
 {
+    return InsertItem(LVIF_TEXT | LVIF_IMAGE, nItem, pszText, 0, 0, nImage, 0);
+}
+
+int CListCtrl::InsertItem(UINT nMask, int nItem, LPCSTR pszText, UINT nState, UINT nStateMask, int nImage,
+                          LPARAM lParam)
+{
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = nMask;
     item.iItem = nItem;
     item.pszText = const_cast<LPSTR>(pszText);
+    item.state = nState;
+    item.stateMask = nStateMask;
     item.iImage = nImage;
+    item.lParam = lParam;
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 

@@ -36,6 +36,8 @@ public:
     // Inserts a row with the text of column 0 and an item image; returns its
     // index or -1.
     int InsertItem(int nItem, LPCSTR pszText, int nImage);
+    // The same with the members of nMask (LVIF_*) set at once, states too.
+    int InsertItem(UINT nMask, int nItem, LPCSTR pszText, UINT nState, UINT nStateMask, int nImage, LPARAM lParam);
     BOOL SetItemText(int nItem, int nSubItem, LPCSTR pszText);
     // The whole text of a cell, however long.
     CString GetItemText(int nItem, int nSubItem) const;

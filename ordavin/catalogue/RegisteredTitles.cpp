@@ -1,38 +1,13 @@
 #include "RegisteredTitles.h"
 
 #include "TitleCatalogue.h"
-#include "../../framework/FileFind.h"
-#include "../../framework/RegKey.h"
-#include "../../framework/WinApp.h"
 
 #include <cstring>
 
 std::vector<RegisteredTitle> ReadRegisteredTitles()
 {
     std::vector<RegisteredTitle> titles;
-    CWinApp* pApp = AfxGetApp();
-    CRegKey catalogue;
-    if (!pApp || catalogue.Open(HKEY_CURRENT_USER, CATALOGUE_KEY, KEY_READ) != ERROR_SUCCESS)
-        return titles;
-    for (DWORD i = 0;; ++i) {
-        char szName[CATALOGUE_NAME_BUFFER];
-        DWORD cchName = CATALOGUE_NAME_BUFFER;
-        LONG lResult = ::RegEnumValueA(catalogue.m_hKey, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr);
-        if (lResult == ERROR_NO_MORE_ITEMS)
-            break;
-        if (lResult != ERROR_SUCCESS)
-            continue;
-        szName[cchName < CATALOGUE_NAME_BUFFER ? cchName : CATALOGUE_NAME_BUFFER - 1] = '\0';
-        RegisteredTitle title;
-        title.strFile = szName;
-        BOOL bV30 = title.strFile.Find(".V30") >= 0;
-        if (!bV30 && title.strFile.Find(".V60") < 0)
-            continue;
-        title.strTitle = pApp->GetProfileString(CATALOGUE_SECTION, szName);
-        if (!title.strTitle.IsEmpty())
-            title.strPath = pApp->GetProfileString(title.strTitle + "\\Ifo", bV30 ? "Path0" : "Path60");
-        titles.push_back(title);
-    }
+    ReadCatalogue([&](TitleEntry& entry, const CRegKey&) { titles.push_back({entry.strFile, entry.strTitle, entry.strPath}); });
     return titles;
 }
 
@@ -88,11 +63,11 @@ BOOL HasWildcard(LPCSTR pszPath)
 
 BOOL IsTitleFileThere(LPCSTR pszPath)
 {
-    if (!pszPath || HasWildcard(pszPath))
+    // The attributes of the path itself (a search would cost twenty times
+    // as much); a path of MAX_PATH characters or more counts as not there,
+    // as the ANSI file functions of Windows have it.
+    if (!pszPath || HasWildcard(pszPath) || strnlen(pszPath, MAX_PATH) >= MAX_PATH)
         return FALSE;
-    CFileFind finder;
-    if (!finder.FindFile(pszPath) || finder.IsDirectory())
-        return FALSE;
-    CString strName = FileNameOfPath(pszPath);
-    return lstrcmpiA(finder.GetFileName(), strName) == 0 || lstrcmpiA(finder.GetShortName(), strName) == 0;
+    DWORD dwAttributes = ::GetFileAttributesA(pszPath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -15,8 +15,8 @@ struct RegisteredTitle
     CString strPath;    // Path0 (".V30" names) or Path60
 };
 
-// Every catalogue value whose name holds ".V30" or ".V60", in the order in
-// which the registry enumerates them.
+// Every catalogue value whose name holds ".V30" or ".V60" and whose title
+// has a stored path, in the order in which the registry enumerates them.
 std::vector<RegisteredTitle> ReadRegisteredTitles();
 
 // The folder of a path, made full and compared without regard to case by
@@ -34,6 +34,5 @@ CString FileNameOfPath(LPCSTR pszPath);
 // TRUE when a path holds a wildcard ("*" or "?"), which a registered title
 // path never may: a search for it would find other files.
 BOOL HasWildcard(LPCSTR pszPath);
-// TRUE when pszPath names a file that is there: no wildcard, and the entry
-// found is no folder and has the path's own file name (long or short).
+// TRUE when pszPath names a file that is there: no wildcard, no folder.
 BOOL IsTitleFileThere(LPCSTR pszPath);

@@ -2,9 +2,10 @@
 
 #include "RegisteredTitles.h"
 #include "../../framework/RegKey.h"
-#include "../../framework/WinApp.h"
 
 #include <commctrl.h>
+
+#include <cstring>
 
 LPCSTR TitleStatusText(TitleStatus status)
 {
@@ -61,11 +62,62 @@ UINT StateImageOfMark(UINT nMark)
     return nMark < 15 ? INDEXTOSTATEIMAGEMASK(nMark + 1) : 0;
 }
 
-void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)
+namespace {
+
+// A string value of an open key, read in one call where it fits a path
+// buffer; the framework's reader (which also handles growing data)
+// otherwise. Empty when it is no string.
+CString QueryText(const CRegKey& key, LPCSTR pszValue)
 {
-    CWinApp* pApp = AfxGetApp();
+    char szData[MAX_PATH + 1];
+    DWORD dwType = 0;
+    DWORD cb = MAX_PATH;
+    LONG lResult = ::RegQueryValueExA(key.m_hKey, pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cb);
+    if (lResult == ERROR_SUCCESS) {
+        if (dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+            return CString();
+        szData[cb < MAX_PATH ? cb : MAX_PATH] = '\0';
+        return CString(szData, static_cast<int>(strnlen(szData, cb)));
+    }
+    CString value;
+    if (lResult == ERROR_MORE_DATA)
+        key.QueryString(pszValue, value);
+    return value;
+}
+
+// A drive's type, asked once per scan for each drive letter: the query
+// costs more than all the rest of a title's classification.
+class DriveTypes
+{
+public:
+    UINT Of(const CString& strRoot)
+    {
+        char ch = strRoot.GetLength() == 2 && strRoot.GetAt(1) == ':' ? strRoot.GetAt(0) : '\0';
+        int i = ch >= 'a' && ch <= 'z' ? ch - 'a' : ch >= 'A' && ch <= 'Z' ? ch - 'A' : -1;
+        if (i < 0)
+            return ::GetDriveTypeA(strRoot);
+        if (!m_bKnown[i]) {
+            m_nType[i] = ::GetDriveTypeA(strRoot);
+            m_bKnown[i] = true;
+        }
+        return m_nType[i];
+    }
+
+private:
+    UINT m_nType[26] = {};
+    bool m_bKnown[26] = {};
+};
+
+}  // namespace
+
+void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& onTitle)
+{
+    // The profile's keys stay open for the whole pass: each title needs
+    // only its own "Ifo" key opened.
+    CRegKey profile;
     CRegKey catalogue;
-    if (!pApp || catalogue.Open(HKEY_CURRENT_USER, CATALOGUE_KEY, KEY_READ) != ERROR_SUCCESS)
+    if (profile.Open(HKEY_CURRENT_USER, PROFILE_KEY, KEY_READ) != ERROR_SUCCESS ||
+        catalogue.Open(profile.m_hKey, CATALOGUE_SECTION, KEY_READ) != ERROR_SUCCESS)
         return;
     DWORD nValues = 0;
     if (::RegQueryInfoKeyA(catalogue.m_hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nValues,
@@ -93,14 +145,23 @@ void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)
         // Data that is no string reads as the empty title. An empty title has
         // no section of its own ("\Ifo" is none), so it is left out like a
         // title without a path.
-        entry.strTitle = pApp->GetProfileString(CATALOGUE_SECTION, szName);
+        entry.strTitle = QueryText(catalogue, szName);
         if (entry.strTitle.IsEmpty())
             continue;
-        const CString strSection = entry.strTitle + "\\Ifo";
-        entry.strPath = pApp->GetProfileString(strSection, bV30 ? "Path0" : "Path60");
+        CRegKey ifo;
+        if (ifo.Open(profile.m_hKey, entry.strTitle + "\\Ifo", KEY_READ) != ERROR_SUCCESS)
+            continue;
+        entry.strPath = QueryText(ifo, bV30 ? "Path0" : "Path60");
         if (entry.strPath.IsEmpty())
             continue;
+        onTitle(entry, ifo);
+    }
+}
 
+void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)
+{
+    DriveTypes drives;
+    ReadCatalogue([&](TitleEntry& entry, const CRegKey& ifo) {
         // Found is the registered file itself: a pattern, a folder or
         // another file that a search returns would let a title look
         // installed where it is not.
@@ -109,11 +170,18 @@ void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)
         BOOL bCdRom = FALSE;
         if (!bNetwork) {
             entry.strRoot = PathRoot(entry.strPath);
-            bCdRom = ::GetDriveTypeA(entry.strRoot) == DRIVE_CDROM;
+            bCdRom = drives.Of(entry.strRoot) == DRIVE_CDROM;
         }
         entry.status = ClassifyTitle(bFound, bNetwork, bCdRom);
         entry.image = TitleImageOf(entry.status);
-        entry.nMark = pApp->GetProfileInt(strSection, "iSel", 0);
+        // Fewer than four bytes of data fill the low bytes of a zeroed
+        // number; anything else that cannot be read is no mark.
+        DWORD dwMark = 0;
+        DWORD cb = sizeof(dwMark);
+        if (::RegQueryValueExA(ifo.m_hKey, "iSel", nullptr, nullptr, reinterpret_cast<BYTE*>(&dwMark), &cb) !=
+            ERROR_SUCCESS)
+            dwMark = 0;
+        entry.nMark = dwMark;
         onTitle(entry);
-    }
+    });
 }

@@ -16,8 +16,9 @@
 
 #include <functional>
 
-// The catalogue key, below HKEY_CURRENT_USER.
-#define CATALOGUE_KEY "Software\\Quendramark\\Texorra 3.0 - Professional\\V30"
+// The profile root and the catalogue key, below HKEY_CURRENT_USER.
+#define PROFILE_KEY "Software\\Quendramark\\Texorra 3.0 - Professional"
+#define CATALOGUE_KEY PROFILE_KEY "\\V30"
 // The catalogue's section name for the profile functions.
 #define CATALOGUE_SECTION "V30"
 // Value names are read into a buffer of this many characters; a longer
@@ -93,6 +94,11 @@ UINT StateImageOfMark(UINT nMark);
 // to onTitle, classified, in the order in which the registry enumerates
 // the values. A missing catalogue key is an empty catalogue.
 void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle);
+
+// The same pass without looking at the disk: each title with a stored path,
+// its file, title and path filled in, and its open "Ifo" key.
+class CRegKey;
+void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& onTitle);
 
 // Index of the list row whose title's CD is in a drive; -1 when none.
 extern int g_nCdItem;

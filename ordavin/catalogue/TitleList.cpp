@@ -26,7 +26,10 @@ void COrdavinDlg::FillTitleList()
     // The rows go in without a repaint each; the list redraws once after.
     m_listTitles.SendMessage(WM_SETREDRAW, FALSE);
     ScanCatalogue([&](const TitleEntry& entry) {
-        int nRow = m_listTitles.InsertItem(nItem + 1, TitleDisplayText(entry.strTitle), entry.image);
+        // The row comes with its icon and its mark's box in one message.
+        int nRow = m_listTitles.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_STATE, nItem + 1,
+                                           TitleDisplayText(entry.strTitle), StateImageOfMark(entry.nMark),
+                                           LVIS_STATEIMAGEMASK, entry.image, 0);
         if (nRow < 0)
             return;
         nItem = nRow;
@@ -41,7 +44,6 @@ void COrdavinDlg::FillTitleList()
             m_strCdDrive = entry.strRoot;
             bCdFound = TRUE;
         }
-        m_listTitles.SetItemState(nItem, StateImageOfMark(entry.nMark), LVIS_STATEIMAGEMASK);
         CString strMark;
         strMark.Format("%u", entry.nMark);
         m_listTitles.SetItemText(nItem, COL_MARK, strMark);
