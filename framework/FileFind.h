@@ -22,6 +22,8 @@ public:
     void Close();
 
     CString GetFileName() const { return CString(m_data.cFileName); }
+    // The entry's 8.3 name where the file system made one; empty otherwise.
+    CString GetShortName() const { return CString(m_data.cAlternateFileName); }
     BOOL IsDirectory() const { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // The entry's attributes as the search found them.
     DWORD GetAttributes() const { return m_data.dwFileAttributes; }

@@ -7,6 +7,16 @@
 // while there is none, the percentage. SetPos paints at once, and only when
 // the bar's width in pixels changes, so a copy loop that pumps no messages
 // may call it as often as it likes.
+//
+// While files are copied the paints are paced to the display's frames: a
+// repaint costs as much whether the eye can see it or not, and two per file
+// cost more than copying a small file. Between BeginPacedPaints and
+// EndPacedPaints a thread of the bar paints the changes, while the caller
+// goes on: at once when the last paint is a frame old, otherwise when that
+// frame has passed, and then the newest state. So a state that stays (a
+// copy that is slow to start or to report) is on the screen within a frame,
+// however long the caller is busy, and a state that lasts less than a frame
+// may never be shown.
 #pragma once
 
 #include "../../framework/Controls.h"
@@ -29,6 +39,12 @@ public:
     int StepIt();
     // Turns the text on or off; invalidates the window on a change.
     void SetShowText(BOOL bShow);
+    // Paces the paints of SetPos to kFrameMs until EndPacedPaints, which
+    // paints a change still waiting at once. Calls do not nest; the window
+    // must outlive the pacing.
+    void BeginPacedPaints();
+    void EndPacedPaints();
+    static const int kFrameMs = 16;
 
     // Paints the whole bar for the client rectangle rcClient onto pDC.
     // Nothing is drawn while the range is empty.
@@ -54,7 +70,8 @@ public:
     COLORREF m_crTextOnBackground;
     COLORREF m_crTextOnBar;
 
-    // Diagnostic: the WM_PAINT messages this object handled.
+    // Diagnostic: the paints of this object, the WM_PAINT messages it
+    // handled and those of the pacing thread.
     int m_nPaintCount = 0;
 
 protected:
@@ -64,6 +81,23 @@ protected:
     CFont m_font;
     int m_nFontDpi = 0;
     COffscreen m_offscreen;
+
+    // The pacing. m_cs guards the state a paint reads (position, range,
+    // text) and the members below while a pacing thread runs.
+    CRITICAL_SECTION m_cs;
+    HANDLE m_hPacer = nullptr;    // the pacing thread; null when not pacing
+    HANDLE m_hWake = nullptr;     // set when a change starts waiting, or to stop
+    BOOL m_bStopPacer = FALSE;
+    BOOL m_bWaiting = FALSE;      // a change not painted yet
+    LONGLONG m_llLastPaint = 0;   // performance-counter time of the last paint
+    int m_cxPaced = 0;            // client width while pacing
+
+    // Paints a change of the bar: at once, or, while pacing, through the
+    // pacing thread.
+    void RepaintChange();
+    // The pacing thread's paint through a window context; m_cs held.
+    void PaintFromPacer();
+    static DWORD CALLBACK PacerThread(LPVOID pParam);
 
     // (position - min) / (max - min); 0 for an empty range.
     double Fraction(int nPos) const;

@@ -281,6 +281,41 @@ TEST_F(ProgressBarTest, SetPosRepaintsOnlyWhenThePixelWidthChanges)
     EXPECT_EQ(kBackground, canvas.At(121, kHeight - 1));
 }
 
+// While paced, a burst of changes paints about once per frame; the last
+// change shows within a frame with no message pumped, and one still waiting
+// when the pacing ends shows at once.
+TEST_F(ProgressBarTest, PacedPaintsKeepToFramesAndShowWhatStays)
+{
+    Canvas canvas;
+    bar.SetRange(0, kWidth);
+    bar.SetPos(0);
+    bar.BeginPacedPaints();
+    int nPaints = bar.m_nPaintCount;
+    LARGE_INTEGER freq, t0, t1;
+    ::QueryPerformanceFrequency(&freq);
+    ::QueryPerformanceCounter(&t0);
+    for (int nPos = 1; nPos <= kWidth; ++nPos) {
+        bar.SetPos(nPos);
+        ::Sleep(nPos % 8 ? 0 : 1);
+    }
+    ::QueryPerformanceCounter(&t1);
+    double ms = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
+    EXPECT_GE(2 + static_cast<int>(ms / CTProgrCtrl::kFrameMs), bar.m_nPaintCount - nPaints)
+        << kWidth << " changes in " << ms << " ms";
+
+    ::Sleep(3 * CTProgrCtrl::kFrameMs);
+    Screen(canvas);
+    EXPECT_EQ(kBar, canvas.At(kWidth - 1, kHeight - 1)) << "the last change is on the screen";
+
+    bar.SetPos(kWidth / 2);   // a frame after the last paint: painted at once
+    bar.SetPos(kWidth / 4);   // waits for its frame
+    bar.EndPacedPaints();
+    Screen(canvas);
+    EXPECT_EQ(kBar, canvas.At(kWidth / 4 - 1, kHeight - 1));
+    EXPECT_EQ(kBackground, canvas.At(kWidth / 4, kHeight - 1)) << "the end of the pacing shows the waiting change";
+    EXPECT_FALSE(HasUpdate());
+}
+
 TEST_F(ProgressBarTest, ResizeForcesTheNextRepaint)
 {
     bar.SetPos(50);
