@@ -64,6 +64,17 @@ UINT StateImageOfMark(UINT nMark)
 
 namespace {
 
+// The text of string data read into a buffer of MAX_PATH + 1 bytes, of
+// which cb were filled; empty when it is no string. The data need not end
+// with its terminator.
+CString TextOfData(DWORD dwType, char (&szData)[MAX_PATH + 1], DWORD cb)
+{
+    if (dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+        return CString();
+    szData[cb < MAX_PATH ? cb : MAX_PATH] = '\0';
+    return CString(szData, static_cast<int>(strnlen(szData, cb)));
+}
+
 // A string value of an open key, read in one call where it fits a path
 // buffer; the framework's reader (which also handles growing data)
 // otherwise. Empty when it is no string.
@@ -73,12 +84,8 @@ CString QueryText(const CRegKey& key, LPCSTR pszValue)
     DWORD dwType = 0;
     DWORD cb = MAX_PATH;
     LONG lResult = ::RegQueryValueExA(key.m_hKey, pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cb);
-    if (lResult == ERROR_SUCCESS) {
-        if (dwType != REG_SZ && dwType != REG_EXPAND_SZ)
-            return CString();
-        szData[cb < MAX_PATH ? cb : MAX_PATH] = '\0';
-        return CString(szData, static_cast<int>(strnlen(szData, cb)));
-    }
+    if (lResult == ERROR_SUCCESS)
+        return TextOfData(dwType, szData, cb);
     CString value;
     if (lResult == ERROR_MORE_DATA)
         key.QueryString(pszValue, value);
@@ -128,10 +135,22 @@ void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& o
         // A name that does not fit the buffer, or an index that vanished
         // because the viewer deleted a value meanwhile, cannot be read: the
         // value is left out.
+        // The title comes with its name in the same call where it fits a
+        // path buffer: one trip to the registry less per title.
         char szName[CATALOGUE_NAME_BUFFER];
         DWORD cchName = CATALOGUE_NAME_BUFFER;
-        if (::RegEnumValueA(catalogue.m_hKey, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        char szData[MAX_PATH + 1];
+        DWORD dwType = 0;
+        DWORD cbData = MAX_PATH;
+        LONG lResult = ::RegEnumValueA(catalogue.m_hKey, i, szName, &cchName, nullptr, &dwType,
+                                       reinterpret_cast<BYTE*>(szData), &cbData);
+        BOOL bDataRead = lResult == ERROR_SUCCESS;
+        if (lResult == ERROR_MORE_DATA) {
+            // The name or the data is too long: the name alone tells which.
+            cchName = CATALOGUE_NAME_BUFFER;
+            lResult = ::RegEnumValueA(catalogue.m_hKey, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr);
+        }
+        if (lResult != ERROR_SUCCESS)
             continue;
         szName[cchName < CATALOGUE_NAME_BUFFER ? cchName : CATALOGUE_NAME_BUFFER - 1] = '\0';
 
@@ -145,7 +164,7 @@ void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& o
         // Data that is no string reads as the empty title. An empty title has
         // no section of its own ("\Ifo" is none), so it is left out like a
         // title without a path.
-        entry.strTitle = QueryText(catalogue, szName);
+        entry.strTitle = bDataRead ? TextOfData(dwType, szData, cbData) : QueryText(catalogue, szName);
         if (entry.strTitle.IsEmpty())
             continue;
         CRegKey ifo;
