@@ -160,6 +160,8 @@ TEST_F(InstallBenchmark, InstallAgainstAPlainCopyLoop)
         tPlain.push_back(plain(false));
         clean();
         tBar.push_back(plain(true));
+        printf("round %d: installation %.0f ms, plain loop %.0f ms, with unpaced repaints %.0f ms\n", i + 1,
+               tInstall.back(), tPlain.back(), tBar.back());
     }
     clean();
     double mInstall = Median(tInstall), mPlain = Median(tPlain), mBar = Median(tBar);
