@@ -22,6 +22,10 @@ public:
     void Close();
 
     CString GetFileName() const { return CString(m_data.cFileName); }
+    ULONGLONG GetLength() const
+    {
+        return (static_cast<ULONGLONG>(m_data.nFileSizeHigh) << 32) | m_data.nFileSizeLow;
+    }
     // The entry's 8.3 name where the file system made one; empty otherwise.
     CString GetShortName() const { return CString(m_data.cAlternateFileName); }
     BOOL IsDirectory() const { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }

@@ -42,6 +42,10 @@ struct CopyRun {
     // for each missing name reads through the whole folder, which made the
     // asking cost a tenth of the copying.
     std::set<std::string> existing;
+    // The pace of the copies so far, to tell a copy that takes longer than
+    // a display frame before it starts.
+    double bytesCopied = 0;
+    double secondsCopying = 0;
 
     static std::string Folded(LPCSTR pszName)
     {
@@ -90,7 +94,20 @@ struct CopyRun {
             return FALSE;
         }
         BOOL bExisted = existing.count(Folded(strTo)) != 0;
-        if (!CopyReplacing(strFrom, strTo)) {
+        // A copy that takes longer than a frame shows its start first: the
+        // run's first (a CD may have to spin up) and any that the pace so
+        // far says is as long.
+        double bytes = static_cast<double>(find.GetLength());
+        if (bytesCopied <= 0 || bytes * secondsCopying / bytesCopied * 1000 >= CTProgrCtrl::kFrameMs)
+            m_progress.ShowWaiting();
+        LARGE_INTEGER freq, t0, t1;
+        ::QueryPerformanceFrequency(&freq);
+        ::QueryPerformanceCounter(&t0);
+        BOOL bCopied = CopyReplacing(strFrom, strTo);
+        ::QueryPerformanceCounter(&t1);
+        bytesCopied += bytes;
+        secondsCopying += static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
+        if (!bCopied) {
             Fail(strFrom, ::GetLastError());
             // Wine leaves the part of a failed copy behind.
             if (!bExisted)

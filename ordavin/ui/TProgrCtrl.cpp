@@ -22,19 +22,6 @@ int TruncateToInt(double value)
 
 const UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// Holds a critical section for a scope.
-class CLock
-{
-public:
-    explicit CLock(CRITICAL_SECTION& cs) : m_cs(cs) { ::EnterCriticalSection(&m_cs); }
-    ~CLock() { ::LeaveCriticalSection(&m_cs); }
-    CLock(const CLock&) = delete;
-    CLock& operator=(const CLock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_cs;
-};
-
 LONGLONG Now()
 {
     LARGE_INTEGER now;
@@ -58,14 +45,9 @@ CTProgrCtrl::CTProgrCtrl()
       m_crBar(::GetSysColor(COLOR_HIGHLIGHT)), m_crBackground(::GetSysColor(COLOR_WINDOW)),
       m_crTextOnBackground(::GetSysColor(COLOR_HIGHLIGHT)), m_crTextOnBar(::GetSysColor(COLOR_WINDOW))
 {
-    ::InitializeCriticalSection(&m_cs);
 }
 
-CTProgrCtrl::~CTProgrCtrl()
-{
-    EndPacedPaints();
-    ::DeleteCriticalSection(&m_cs);
-}
+CTProgrCtrl::~CTProgrCtrl() = default;
 
 // BOOL OnEraseBkgnd(HDC hdc)
 // void OnPaint()
@@ -81,7 +63,6 @@ END_MESSAGE_MAP()
 
 void CTProgrCtrl::SetRange(int nLower, int nUpper)
 {
-    CLock lock(m_cs);
     m_nMin = nLower;
     m_nMax = nUpper;
 }
@@ -89,132 +70,57 @@ void CTProgrCtrl::SetRange(int nLower, int nUpper)
 int CTProgrCtrl::SetPos(int nPos)
 {
     // While pacing the window is there, and its client width known.
-    if (!m_hPacer && !::IsWindow(m_hWnd))
+    if (!m_bPaced && !::IsWindow(m_hWnd))
         return -1;
     int nPrevious = m_nPos;
-    {
-        CLock lock(m_cs);
-        m_nPos = nPos;
-    }
+    m_nPos = nPos;
     RECT rcClient = {0, 0, m_cxPaced, 0};
-    if (!m_hPacer)
+    if (!m_bPaced)
         GetClientRect(&rcClient);
     int nBarWidth = BarWidth(rcClient, Fraction(nPos));
     if (nBarWidth != m_nBarWidth) {
         m_nBarWidth = nBarWidth;
-        RepaintChange();
+        if (!m_bPaced || Now() - m_llLastPaint >= FrameTicks())
+            RedrawNow();
+        else
+            m_bWaiting = TRUE;
+    } else if (m_bWaiting && Now() - m_llLastPaint >= FrameTicks()) {
+        // A report that changes nothing shows the change that waited.
+        RedrawNow();
     }
     return nPrevious;
 }
 
-void CTProgrCtrl::RepaintChange()
+void CTProgrCtrl::RedrawNow()
 {
-    if (m_hPacer) {
-        // The thread paints, at once when the last paint is a frame old:
-        // the copying thread goes on meanwhile.
-        BOOL bWake = FALSE;
-        {
-            CLock lock(m_cs);
-            bWake = !m_bWaiting;
-            m_bWaiting = TRUE;
-        }
-        if (bWake)
-            ::SetEvent(m_hWake);
-        return;
-    }
     // Paints before returning: the callers' loops pump no messages.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CTProgrCtrl::BeginPacedPaints()
 {
-    if (m_hPacer || !::IsWindow(m_hWnd))
+    if (m_bPaced || !::IsWindow(m_hWnd))
         return;
-    m_bStopPacer = FALSE;
-    m_bWaiting = FALSE;
     RECT rcClient;
     GetClientRect(&rcClient);
     m_cxPaced = rcClient.right - rcClient.left;
-    m_hWake = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (m_hWake)
-        m_hPacer = ::CreateThread(nullptr, 0, &PacerThread, this, 0, nullptr);
-    if (!m_hPacer && m_hWake) {
-        // Without a thread every change paints at once, as outside a copy.
-        ::CloseHandle(m_hWake);
-        m_hWake = nullptr;
-    }
+    m_bWaiting = FALSE;
+    m_bPaced = TRUE;
+}
+
+void CTProgrCtrl::ShowWaiting()
+{
+    if (m_bWaiting && ::IsWindow(m_hWnd))
+        RedrawNow();
+    m_bWaiting = FALSE;
 }
 
 void CTProgrCtrl::EndPacedPaints()
 {
-    if (!m_hPacer)
+    if (!m_bPaced)
         return;
-    {
-        CLock lock(m_cs);
-        m_bStopPacer = TRUE;
-    }
-    ::SetEvent(m_hWake);
-    ::WaitForSingleObject(m_hPacer, INFINITE);
-    ::CloseHandle(m_hPacer);
-    ::CloseHandle(m_hWake);
-    m_hPacer = m_hWake = nullptr;
-    // The last state stays: it is shown now.
-    if (m_bWaiting && ::IsWindow(m_hWnd)) {
-        m_bWaiting = FALSE;
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
-    m_bWaiting = FALSE;
-}
-
-DWORD CALLBACK CTProgrCtrl::PacerThread(LPVOID pParam)
-{
-    CTProgrCtrl* pBar = static_cast<CTProgrCtrl*>(pParam);
-    const LONGLONG llFrame = FrameTicks();
-    LARGE_INTEGER freq;
-    ::QueryPerformanceFrequency(&freq);
-    for (;;) {
-        DWORD dwWait = INFINITE;
-        {
-            CLock lock(pBar->m_cs);
-            if (pBar->m_bStopPacer)
-                return 0;
-            if (pBar->m_bWaiting) {
-                LONGLONG llLeft = pBar->m_llLastPaint + llFrame - Now();
-                if (llLeft <= 0)
-                    pBar->PaintFromPacer();
-                else
-                    dwWait = static_cast<DWORD>(llLeft * 1000 / freq.QuadPart) + 1;
-            }
-        }
-        ::WaitForSingleObject(pBar->m_hWake, dwWait);
-    }
-}
-
-void CTProgrCtrl::PaintFromPacer()
-{
-    m_bWaiting = FALSE;
-    // A hidden bar shows nothing; an empty range draws nothing (OnPaint).
-    if (!::IsWindowVisible(m_hWnd) || m_nMin >= m_nMax)
-        return;
-    // Drawing on another thread's window through its context is allowed;
-    // the update region stays as it is, for the window's own next paint.
-    HDC hdc = ::GetDC(m_hWnd);
-    if (!hdc)
-        return;
-    RECT rcClient;
-    ::GetClientRect(m_hWnd, &rcClient);
-    {
-        CDC dc;
-        dc.Attach(hdc);
-        {
-            CMemDC memDC(&dc, &m_offscreen);
-            Draw(&memDC, rcClient);
-        }
-        dc.Detach();
-    }
-    ::ReleaseDC(m_hWnd, hdc);
-    ++m_nPaintCount;
-    m_llLastPaint = Now();
+    m_bPaced = FALSE;
+    ShowWaiting();
 }
 
 int CTProgrCtrl::StepIt()
@@ -226,7 +132,6 @@ void CTProgrCtrl::SetShowText(BOOL bShow)
 {
     if (::IsWindow(m_hWnd) && !bShow != !m_bShowText)
         Invalidate(TRUE);
-    CLock lock(m_cs);
     m_bShowText = bShow ? TRUE : FALSE;
 }
 
@@ -276,7 +181,6 @@ BOOL CTProgrCtrl::OnEraseBkgnd(HDC)
 
 void CTProgrCtrl::OnPaint()
 {
-    CLock lock(m_cs);
     ++m_nPaintCount;
     m_llLastPaint = Now();
     m_bWaiting = FALSE;
@@ -359,8 +263,7 @@ void CTProgrCtrl::OnSize(UINT, int cx, int)
 {
     Default();
     m_nBarWidth = -1;
-    if (m_hPacer)
-        m_cxPaced = cx;
+    m_cxPaced = cx;
 }
 
 LRESULT CTProgrCtrl::OnSetText(WPARAM, LPARAM lParam)
@@ -370,10 +273,7 @@ LRESULT CTProgrCtrl::OnSetText(WPARAM, LPARAM lParam)
     LRESULT result = Default();
     LPCSTR pszText = reinterpret_cast<LPCSTR>(lParam);
     if (m_strText != (pszText ? pszText : "")) {
-        {
-            CLock lock(m_cs);
-            m_strText = pszText;
-        }
+        m_strText = pszText;
         Invalidate(TRUE);
     }
     return result;

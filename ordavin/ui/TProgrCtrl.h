@@ -11,12 +11,13 @@
 // While files are copied the paints are paced to the display's frames: a
 // repaint costs as much whether the eye can see it or not, and two per file
 // cost more than copying a small file. Between BeginPacedPaints and
-// EndPacedPaints a thread of the bar paints the changes, while the caller
-// goes on: at once when the last paint is a frame old, otherwise when that
-// frame has passed, and then the newest state. So a state that stays (a
-// copy that is slow to start or to report) is on the screen within a frame,
-// however long the caller is busy, and a state that lasts less than a frame
-// may never be shown.
+// EndPacedPaints a change paints at once only when the last paint is a
+// frame old; otherwise it waits for the next call of SetPos after that
+// frame, or for ShowWaiting, which a caller about to be busy for longer
+// than a frame calls first: a state that stays is then on the screen, and
+// one that lasts less than a frame may never be. (A thread of the bar that
+// painted a waiting change by itself crashed the 32-bit program under the
+// emulator that runs the release's tests: qemu-i386.)
 #pragma once
 
 #include "../../framework/Controls.h"
@@ -40,10 +41,11 @@ public:
     // Turns the text on or off; invalidates the window on a change.
     void SetShowText(BOOL bShow);
     // Paces the paints of SetPos to kFrameMs until EndPacedPaints, which
-    // paints a change still waiting at once. Calls do not nest; the window
-    // must outlive the pacing.
+    // paints a change still waiting. Calls do not nest.
     void BeginPacedPaints();
     void EndPacedPaints();
+    // Paints a change that waits for its frame, now.
+    void ShowWaiting();
     static const int kFrameMs = 16;
 
     // Paints the whole bar for the client rectangle rcClient onto pDC.
@@ -70,8 +72,7 @@ public:
     COLORREF m_crTextOnBackground;
     COLORREF m_crTextOnBar;
 
-    // Diagnostic: the paints of this object, the WM_PAINT messages it
-    // handled and those of the pacing thread.
+    // Diagnostic: the WM_PAINT messages this object handled.
     int m_nPaintCount = 0;
 
 protected:
@@ -82,22 +83,12 @@ protected:
     int m_nFontDpi = 0;
     COffscreen m_offscreen;
 
-    // The pacing. m_cs guards the state a paint reads (position, range,
-    // text) and the members below while a pacing thread runs.
-    CRITICAL_SECTION m_cs;
-    HANDLE m_hPacer = nullptr;    // the pacing thread; null when not pacing
-    HANDLE m_hWake = nullptr;     // set when a change starts waiting, or to stop
-    BOOL m_bStopPacer = FALSE;
+    BOOL m_bPaced = FALSE;
     BOOL m_bWaiting = FALSE;      // a change not painted yet
     LONGLONG m_llLastPaint = 0;   // performance-counter time of the last paint
     int m_cxPaced = 0;            // client width while pacing
 
-    // Paints a change of the bar: at once, or, while pacing, through the
-    // pacing thread.
-    void RepaintChange();
-    // The pacing thread's paint through a window context; m_cs held.
-    void PaintFromPacer();
-    static DWORD CALLBACK PacerThread(LPVOID pParam);
+    void RedrawNow();
 
     // (position - min) / (max - min); 0 for an empty range.
     double Fraction(int nPos) const;
