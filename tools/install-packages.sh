@@ -8,7 +8,7 @@
 # ever registered for that run, and without it a kernel that lacks IA32
 # emulation merely fails the 32-bit half of a 64-bit prefix's wineboot.
 set -eu
-packages="g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 wine64 fonts-wine fonts-liberation xvfb xauth imagemagick cmake make googletest python3 wine32:i386 qemu-user-static"
+packages="g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 wine64 fonts-wine fonts-liberation xvfb xauth imagemagick cmake make googletest python3 locales wine32:i386 qemu-user-static"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -45,4 +45,10 @@ if [ -n "$missing" ]; then
             apt-get install -y -qq --no-install-recommends $(printf '%s\n' $missing | grep -v ':i386$') >/dev/null
         fi
     fi
+fi
+# The Wine prefixes run German (tools/wineenv.sh): the host locale, so that
+# the host's tools agree with Wine on it.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+    echo "generating the locale de_DE.UTF-8"
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

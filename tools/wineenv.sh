@@ -6,22 +6,48 @@ WINESERVER=/usr/lib/wine/wineserver
 # Seconds a wineboot may take; its 32-bit part under emulation takes minutes.
 WINEBOOT_TIMEOUT=${WINEBOOT_TIMEOUT:-180}
 
+# The prefix runs German, as the programs' users do: Wine takes the user's
+# locale, the ANSI code page (1252) and OEM code page (850) and the language
+# of its own texts (message box buttons "Ja"/"Nein", the folder browser's
+# "Verzeichnis auswählen") from the host locale of each process it starts.
+# Every Wine process also writes that locale into the prefix's registry, so
+# it must be the same for every Wine call made on a prefix: setup, tests and
+# demo all take it from here (tests/env/setup.sh copies it into env.sh).
+# Wine reads LC_ALL even where the host has no such locale generated;
+# tools/install-packages.sh generates it all the same.
+WINE_LOCALE=de_DE.UTF-8
+
 # wine_env PREFIX: exports what every Wine call here needs.
 wine_env() {
     export WINEPREFIX="$1"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-    export LC_CTYPE=C.UTF-8
+    export LC_ALL="$WINE_LOCALE"
 }
 
-# make_prefix PREFIX: a fresh prefix without the crash dialog. Text is drawn
-# without smoothing, so that what a program shows (and what a test reads
-# off its pixels) does not depend on the host's fonts and their smoothing.
+# Wine's own fonts (package fonts-wine) for a prefix. Debian's Wine looks for
+# them in "<data dir>/../fonts", i.e. /usr/share/fonts, while fonts-wine puts
+# them in /usr/share/wine/fonts, so a new prefix has none of them. Without
+# Marlett, the symbol font in which user32 draws the caption buttons, the
+# close box showed the letter "r" (Marlett's code for the close symbol) in
+# whatever font stood in for it. Without the bitmap "MS Sans Serif"
+# (sserife.fon) the dialogs' font fell back to Liberation Sans, whose wider
+# letters broke labels that fit on Windows (such as "vom CD-Laufwerk:").
+# Fonts in the prefix's Windows\Fonts folder are always loaded.
+WINE_FONTS=/usr/share/wine/fonts
+
+# make_prefix PREFIX: a fresh prefix with Wine's fonts (above) and without
+# the crash dialog. Text is drawn without smoothing, so that what a program
+# shows (and what a test reads off its pixels) does not depend on the host's
+# fonts and their smoothing.
 make_prefix() {
     wine_env "$1"
     rm -rf "$1"
     mkdir -p "$1"
     timeout "$WINEBOOT_TIMEOUT" "$WINE64" wineboot -i >/dev/null 2>&1 || return 1
+    # Before the first program draws: each Wine process reads this folder.
+    mkdir -p "$1/drive_c/windows/Fonts"
+    cp "$WINE_FONTS"/* "$1/drive_c/windows/Fonts/" || return 1
     cat >"$1/drive_c/settings.reg" <<'REG'
 REGEDIT4
 

@@ -60,7 +60,7 @@ cat >"$dir/env.sh" <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-export LC_CTYPE=C.UTF-8
+export LC_ALL='$WINE_LOCALE'
 export DISPLAY='$display'
 export ZORVALIA_TEST_DIR='$dir'
 export ZORVALIA_BUILD_DIR='$(cd "$dir/.." && pwd)'

@@ -101,7 +101,7 @@ TEST_F(OrdavinExe, ClickOnTheCdRowEnablesInstallAndBeendenEndsTheProgram)
         << "target drive " << targetDrive;
 
     // Without a program for title files the launch is refused with a
-    // question; "Nein" keeps the program open.
+    // question; "Nein" (IDNO) keeps the program open.
     ASSERT_TRUE(e2e::ClickControl(hDlg, IDC_LAUNCH));
     e2e::MessageBoxSeen box;
     ASSERT_TRUE(e2e::AnswerMessageBox(*ordavin, IDNO, &box));
@@ -244,8 +244,8 @@ TEST_F(OrdavinExe, InstallsACdTitleAndRemovesItAgain)
     EXPECT_TRUE(e2e::WaitUntil([&] { return ProfileValue("ProjektPfad", "Nuvado").empty(); }, waitMs));
     EXPECT_EQ("", ProfileValue("Titel\\Ifo", "lnk"));
     EXPECT_EQ(logged, Slurp(log)) << "removal writes nothing to the log";
-    // The row now shows a missing title: a click offers to drop it; "No"
-    // keeps it.
+    // The row now shows a missing title: a click offers to drop it; "Nein"
+    // (IDNO) keeps it.
     ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowEnabled(::GetDlgItem(hDlg, IDC_LAUNCH)); }, waitMs));
     ASSERT_TRUE(e2e::ClickListRow(hList, 0));
     ASSERT_TRUE(answer(IDNO, &box));

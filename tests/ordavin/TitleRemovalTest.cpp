@@ -172,7 +172,7 @@ TEST_F(TitleRemovalTest, AnUnreachableTitleIsDroppedFromTheCatalogueOnYes)
     for (const char* file : {"T.V30", "NetGone.V30"}) {
         std::string title = ProfileValue("V30", file);
         for (int answer : {IDNO, IDYES}) {
-            SCOPED_TRACE(std::string(file) + (answer == IDYES ? " Yes" : " No"));
+            SCOPED_TRACE(std::string(file) + (answer == IDYES ? " IDYES" : " IDNO"));
             gui::MessageBoxRecorder boxes({answer});
             gui::ClickListRow(hDlg, IDC_TITLE_LIST, RowOf(file));
             ASSERT_EQ(1u, boxes.boxes.size());
@@ -231,7 +231,7 @@ TEST_F(TitleRemovalTest, AnInstalledAndRemovedTitleLeavesOnlyItsBlankedValues)
 // Removal touches the one title of the clicked row and nothing else: no
 // file that another registration or the user owns, nothing through a link,
 // no shortcut outside the Start-menu group. Each case: what the title is,
-// then "Entfernen" answered Yes.
+// then "Entfernen" answered IDYES.
 TEST_F(TitleRemovalTest, DeletesOnlyTheTitlesOwnFiles)
 {
     const std::string links = testenv::HostFolder("links");

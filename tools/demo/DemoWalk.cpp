@@ -106,7 +106,7 @@ public:
                   Step("state after the installation", [&] { return State("installed"); }) &&
                   Step("click the installed title's row", [&] { return ClickInstalledRow(); }) &&
                   Step("click \"Entfernen\" and confirm", [&] { return Remove(); }) &&
-                  Step("click the missing title's row and drop it (Yes)", [&] { return DropMissing(); }) &&
+                  Step("click the missing title's row and drop it (\"Ja\")", [&] { return DropMissing(); }) &&
                   Step("click a hard-disk title's row", [&] { return ClickHardDiskRow(); }) &&
                   Step("click \"Beenden und Texorra-Titel laden ...\"", [&] { return Launch(); }) &&
                   Step("state after the walk", [&] { return State("after"); });
