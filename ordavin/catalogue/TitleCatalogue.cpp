@@ -132,11 +132,11 @@ void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& o
         nValues = 0;
 
     for (DWORD i = 0; i < nValues; ++i) {
-        // A name that does not fit the buffer, or an index that vanished
-        // because the viewer deleted a value meanwhile, cannot be read: the
-        // value is left out.
         // The title comes with its name in the same call where it fits a
-        // path buffer: one trip to the registry less per title.
+        // path buffer: one trip to the registry less per title. A name that
+        // does not fit its buffer, or an index that vanished because the
+        // viewer deleted a value meanwhile, cannot be read: the value is
+        // left out.
         char szName[CATALOGUE_NAME_BUFFER];
         DWORD cchName = CATALOGUE_NAME_BUFFER;
         char szData[MAX_PATH + 1];
