@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -374,11 +375,25 @@ TEST(ProgressBarText, FontHeightFollowsPixelsPerInch)
     UseTestColours(bar);
     bar.m_strText = "Mmmm Wwww 0123";
     std::vector<COLORREF> drawn = Render(bar);
-    auto reference = [](int nHeight) {
+    // Which face the font mapper gave the reference, and whether it scales:
+    // a failure says so (this test once failed on a busy machine; not
+    // reproduced in 30 runs beside other Wine processes, on fresh prefixes
+    // too).
+    auto face = [](HDC hdc) {
+        char szFace[LF_FACESIZE] = "";
+        ::GetTextFaceA(hdc, LF_FACESIZE, szFace);
+        TEXTMETRICA tm = {};
+        ::GetTextMetricsA(hdc, &tm);
+        return std::string(szFace) + ((tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) ? "" : " (bitmap)") +
+               " height " + std::to_string(tm.tmHeight);
+    };
+    std::string referenceFace;
+    auto reference = [&](int nHeight) {
         Canvas canvas(kWidth, kHeight, kBackground);
         HFONT hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
                                     VARIABLE_PITCH | FF_SWISS, nullptr);
         HGDIOBJ hOld = canvas.dc.SelectObject(hFont);
+        referenceFace = face(canvas.dc);
         canvas.dc.SetBkMode(TRANSPARENT);
         canvas.dc.SetTextColor(kTextOnBackground);
         RECT rc = {0, 0, kWidth, kHeight};
@@ -388,8 +403,10 @@ TEST(ProgressBarText, FontHeightFollowsPixelsPerInch)
         return canvas.Pixels();
     };
     int nDpi = ::GetDeviceCaps(Canvas().dc, LOGPIXELSY);
-    EXPECT_EQ(reference(CTProgrCtrl::FontHeightForDpi(nDpi)), drawn) << nDpi << " dpi";
-    EXPECT_NE(reference(CTProgrCtrl::FontHeightForDpi(nDpi) - 3), drawn);
+    EXPECT_EQ(reference(CTProgrCtrl::FontHeightForDpi(nDpi)), drawn)
+        << nDpi << " dpi; the reference's font: " << referenceFace;
+    EXPECT_NE(reference(CTProgrCtrl::FontHeightForDpi(nDpi) - 3), drawn)
+        << "the smaller reference's font: " << referenceFace;
 }
 
 TEST_F(ProgressBarTest, GetTextFillsSmallBuffersTerminatedAndNoFurther)
