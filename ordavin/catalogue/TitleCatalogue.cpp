@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <map>
+#include <string>
 
 LPCSTR TitleStatusText(TitleStatus status)
 {
@@ -77,13 +79,16 @@ CString TextOfData(DWORD dwType, char (&szData)[MAX_PATH + 1], DWORD cb)
 
 // A string value of an open key, read in one call where it fits a path
 // buffer; the framework's reader (which also handles growing data)
-// otherwise. Empty when it is no string.
-CString QueryText(const CRegKey& key, LPCSTR pszValue)
+// otherwise. Empty when it is no string. The first call's result goes to
+// *plResult.
+CString QueryText(const CRegKey& key, LPCSTR pszValue, LONG* plResult = nullptr)
 {
     char szData[MAX_PATH + 1];
     DWORD dwType = 0;
     DWORD cb = MAX_PATH;
     LONG lResult = ::RegQueryValueExA(key.m_hKey, pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cb);
+    if (plResult)
+        *plResult = lResult;
     if (lResult == ERROR_SUCCESS)
         return TextOfData(dwType, szData, cb);
     CString value;
@@ -91,6 +96,55 @@ CString QueryText(const CRegKey& key, LPCSTR pszValue)
         key.QueryString(pszValue, value);
     return value;
 }
+
+// The "Ifo" keys of the titles of the last pass, kept open for the next
+// one: a refresh then reads a title in three trips to the registry instead
+// of five (under Wine each trip is a call to its server). Only the keys
+// are kept, never their values, which every pass reads again. A key that
+// the viewer deleted meanwhile, and perhaps made anew, answers
+// ERROR_KEY_DELETED: any failure of a kept key has it opened again by name.
+class IfoKeys
+{
+public:
+    void BeginPass() { ++m_nPass; }
+
+    // The title's open "Ifo" key, or null; *pbKept tells whether it was
+    // kept from an earlier pass.
+    const CRegKey* Open(HKEY hProfile, const CString& strTitle, BOOL bAgain, BOOL* pbKept)
+    {
+        Slot& slot = m_slots[strTitle.GetString()];
+        slot.nPass = m_nPass;
+        if (bAgain)
+            slot.key.Close();
+        *pbKept = slot.key.m_hKey != nullptr;
+        if (!slot.key.m_hKey && slot.key.Open(hProfile, strTitle + "\\Ifo", KEY_READ) != ERROR_SUCCESS)
+            return nullptr;
+        return &slot.key;
+    }
+
+    // Closes the keys that this pass did not use, and those that failed.
+    void EndPass()
+    {
+        for (auto it = m_slots.begin(); it != m_slots.end();) {
+            if (it->second.nPass != m_nPass || !it->second.key.m_hKey)
+                it = m_slots.erase(it);
+            else
+                ++it;
+        }
+    }
+
+    void CloseAll() { m_slots.clear(); }
+
+private:
+    struct Slot {
+        CRegKey key;
+        unsigned nPass = 0;
+    };
+    std::map<std::string, Slot> m_slots;
+    unsigned m_nPass = 0;
+};
+
+IfoKeys s_ifoKeys;
 
 // A drive's type, asked once per scan for each drive letter: the query
 // costs more than all the rest of a title's classification.
@@ -119,18 +173,21 @@ private:
 
 void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& onTitle)
 {
-    // The profile's keys stay open for the whole pass: each title needs
-    // only its own "Ifo" key opened.
+    // The profile's keys stay open for the whole pass, and each title's
+    // "Ifo" key from one pass to the next.
     CRegKey profile;
     CRegKey catalogue;
     if (profile.Open(HKEY_CURRENT_USER, PROFILE_KEY, KEY_READ) != ERROR_SUCCESS ||
-        catalogue.Open(profile.m_hKey, CATALOGUE_SECTION, KEY_READ) != ERROR_SUCCESS)
+        catalogue.Open(profile.m_hKey, CATALOGUE_SECTION, KEY_READ) != ERROR_SUCCESS) {
+        s_ifoKeys.CloseAll();
         return;
+    }
     DWORD nValues = 0;
     if (::RegQueryInfoKeyA(catalogue.m_hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nValues,
                            nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         nValues = 0;
 
+    s_ifoKeys.BeginPass();
     for (DWORD i = 0; i < nValues; ++i) {
         // The title comes with its name in the same call where it fits a
         // path buffer: one trip to the registry less per title. A name that
@@ -167,14 +224,22 @@ void ReadCatalogue(const std::function<void(TitleEntry&, const CRegKey& ifo)>& o
         entry.strTitle = bDataRead ? TextOfData(dwType, szData, cbData) : QueryText(catalogue, szName);
         if (entry.strTitle.IsEmpty())
             continue;
-        CRegKey ifo;
-        if (ifo.Open(profile.m_hKey, entry.strTitle + "\\Ifo", KEY_READ) != ERROR_SUCCESS)
+        LPCSTR pszPathValue = bV30 ? "Path0" : "Path60";
+        BOOL bKept = FALSE;
+        const CRegKey* pIfo = s_ifoKeys.Open(profile.m_hKey, entry.strTitle, FALSE, &bKept);
+        LONG lPath = ERROR_SUCCESS;
+        if (pIfo)
+            entry.strPath = QueryText(*pIfo, pszPathValue, &lPath);
+        if (pIfo && bKept && lPath != ERROR_SUCCESS && lPath != ERROR_MORE_DATA) {
+            pIfo = s_ifoKeys.Open(profile.m_hKey, entry.strTitle, TRUE, &bKept);
+            if (pIfo)
+                entry.strPath = QueryText(*pIfo, pszPathValue);
+        }
+        if (!pIfo || entry.strPath.IsEmpty())
             continue;
-        entry.strPath = QueryText(ifo, bV30 ? "Path0" : "Path60");
-        if (entry.strPath.IsEmpty())
-            continue;
-        onTitle(entry, ifo);
+        onTitle(entry, *pIfo);
     }
+    s_ifoKeys.EndPass();
 }
 
 void ScanCatalogue(const std::function<void(const TitleEntry&)>& onTitle)

@@ -4,6 +4,8 @@
 
 #include "../../ordavin/catalogue/TitleCatalogue.h"
 
+#include <functional>
+
 namespace {
 const int kInstallSection[] = {1014, 1015, 1011, 1016, 1017, 1019, 1010, 1006, 1020, 1002};
 
@@ -227,5 +229,43 @@ TEST_F(CatalogueTest, OnlyTheRegisteredFileItselfIsFound)
         const ListRow* row = FindRow(rows, "F" + std::to_string(n++) + ".V30");
         ASSERT_NE(nullptr, row) << c.path;
         EXPECT_EQ(c.status, row->status) << c.path;
+    }
+}
+
+// Every refresh reads each title's section again, whatever the viewer did
+// to it since the last one: a value changed, the section deleted, or
+// deleted and made anew.
+TEST_F(CatalogueTest, EachRefreshReadsTheSectionsAnew)
+{
+    ASSERT_TRUE(testenv::MakeFile(dirs.hd + "\\A.V30") && testenv::MakeFile(dirs.hd + "\\B.V30"));
+    AddV30Title("T.V30", "Titel", dirs.hd + "\\A.V30", 1);
+    OpenDialog();
+    const struct {
+        const char* step;
+        std::function<void()> change;
+        const char* path;   // below C:\HD\cat; null: no row
+        const char* mark;
+    } steps[] = {
+        {"value changed", [] { ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Titel"), "Path0", "C:\\HD\\cat\\B.V30")); }, "\\B.V30", "1"},
+        {"section deleted", [] { ASSERT_TRUE(reg::DeleteTree(HKEY_CURRENT_USER, PROFILE_ROOT "\\Titel")); }, nullptr, ""},
+        {"made anew", [] { AddV30Title("T.V30", "Titel", "C:\\HD\\cat\\A.V30"); }, "\\A.V30", "0"},
+        {"deleted and made anew", [] {
+             ASSERT_TRUE(reg::DeleteTree(HKEY_CURRENT_USER, PROFILE_ROOT "\\Titel"));
+             AddV30Title("T.V30", "Titel", "C:\\HD\\cat\\B.V30", 1);
+         }, "\\B.V30", "1"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.change();
+        Refresh();
+        std::vector<ListRow> rows = Rows();
+        if (!s.path) {
+            EXPECT_TRUE(rows.empty());
+            continue;
+        }
+        ASSERT_EQ(1u, rows.size());
+        EXPECT_EQ(dirs.hd + s.path, rows[0].path);
+        EXPECT_EQ("0", rows[0].status);
+        EXPECT_EQ(s.mark, rows[0].mark);
     }
 }
