@@ -57,16 +57,18 @@ TEST_F(CatalogueTest, RefreshTimeGrowsLinearly)
     ASSERT_TRUE(testenv::MakeFile(dirs.shareHost + "\\P.V30"));
     OpenDialog();
 
-    // Each size is refreshed a few times, up to the list's repaint; the
-    // fastest refresh counts. The registry and file-system part alone is
-    // timed as well.
+    // Each size: the first refresh after the catalogue was written anew
+    // (every title's section new to the scan, as when the dialog opens),
+    // then repeated refreshes, of which the fastest counts; each up to the
+    // list's repaint. The registry and file-system part alone is timed as
+    // well.
     const int sizes[] = {100, 1000, 10000};
-    const int runs[] = {5, 2, 1};
+    const int runs[] = {5, 3, 2};
     double perTitle[3] = {};
     for (int s = 0; s < 3; ++s) {
         BuildCatalogue(dirs, sizes[s]);
-        double best = 1e9, bestScan = 1e9;
-        for (int run = 0; run < runs[s]; ++run) {
+        double first = 0, best = 1e9, bestScan = 1e9;
+        for (int run = 0; run <= runs[s]; ++run) {
             LARGE_INTEGER t0, t1, t2;
             ::QueryPerformanceCounter(&t0);
             dlg->RefreshTitleList();
@@ -77,13 +79,18 @@ TEST_F(CatalogueTest, RefreshTimeGrowsLinearly)
             ScanCatalogue([&n](const TitleEntry&) { ++n; });
             ::QueryPerformanceCounter(&t2);
             ASSERT_EQ(sizes[s], n);
+            if (run == 0) {
+                first = Seconds(t0, t1);
+                continue;
+            }
             best = std::min(best, Seconds(t0, t1));
             bestScan = std::min(bestScan, Seconds(t1, t2));
         }
         ASSERT_EQ(sizes[s], dlg->m_listTitles.GetItemCount());
         perTitle[s] = best / sizes[s];
-        std::printf("%6d titles: refresh %9.1f ms, %7.1f us per title (scan alone %7.1f us per title)\n", sizes[s],
-                    best * 1e3, perTitle[s] * 1e6, bestScan / sizes[s] * 1e6);
+        std::printf("%6d titles: refresh %9.1f ms, %7.1f us per title (scan alone %7.1f us per title; "
+                    "first refresh %7.1f us per title)\n",
+                    sizes[s], best * 1e3, perTitle[s] * 1e6, bestScan / sizes[s] * 1e6, first / sizes[s] * 1e6);
         std::fflush(stdout);
         if (sizes[s] >= 1000)
             ReportGoal(("refresh of " + std::to_string(sizes[s]) + " titles, per title").c_str(), perTitle[s] * 1e3,

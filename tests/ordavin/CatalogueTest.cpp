@@ -246,13 +246,18 @@ TEST_F(CatalogueTest, EachRefreshReadsTheSectionsAnew)
         const char* path;   // below C:\HD\cat; null: no row
         const char* mark;
     } steps[] = {
-        {"value changed", [] { ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Titel"), "Path0", "C:\\HD\\cat\\B.V30")); }, "\\B.V30", "1"},
-        {"section deleted", [] { ASSERT_TRUE(reg::DeleteTree(HKEY_CURRENT_USER, PROFILE_ROOT "\\Titel")); }, nullptr, ""},
+        {"value changed",
+         [] { ASSERT_TRUE(reg::SetString(HKEY_CURRENT_USER, TitleSection("Titel"), "Path0", "C:\\HD\\cat\\B.V30")); },
+         "\\B.V30", "1"},
+        {"section deleted", [] { ASSERT_TRUE(reg::DeleteTree(HKEY_CURRENT_USER, PROFILE_ROOT "\\Titel")); },
+         nullptr, ""},
         {"made anew", [] { AddV30Title("T.V30", "Titel", "C:\\HD\\cat\\A.V30"); }, "\\A.V30", "0"},
-        {"deleted and made anew", [] {
+        {"deleted and made anew",
+         [] {
              ASSERT_TRUE(reg::DeleteTree(HKEY_CURRENT_USER, PROFILE_ROOT "\\Titel"));
              AddV30Title("T.V30", "Titel", "C:\\HD\\cat\\B.V30", 1);
-         }, "\\B.V30", "1"},
+         },
+         "\\B.V30", "1"},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
