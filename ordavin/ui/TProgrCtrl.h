@@ -72,7 +72,8 @@ public:
     COLORREF m_crTextOnBackground;
     COLORREF m_crTextOnBar;
 
-    // Diagnostic: the WM_PAINT messages this object handled.
+    // Diagnostic: the paints of this object (its WM_PAINT messages and the
+    // paced paints straight into its context).
     int m_nPaintCount = 0;
 
 protected:
@@ -89,6 +90,9 @@ protected:
     int m_cxPaced = 0;            // client width while pacing
 
     void RedrawNow();
+    // Counts a paint and draws the whole client area into pDC (null, or an
+    // empty range: nothing to draw).
+    void PaintClient(CDC* pDC);
 
     // (position - min) / (max - min); 0 for an empty range.
     double Fraction(int nPos) const;

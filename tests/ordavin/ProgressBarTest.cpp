@@ -309,6 +309,12 @@ TEST_F(ProgressBarTest, PacedPaintsKeepToFramesAndShowWhatStays)
     bar.SetPos(kWidth);
     Screen(canvas);
     EXPECT_EQ(kBar, canvas.At(kWidth - 1, kHeight - 1)) << "the waiting change shows with the next report";
+    // A paced paint draws the whole bar: what a new caption invalidated is
+    // done with it, not painted once more.
+    ::SetWindowTextA(hBar, "D:\\TITEL\\X.D10");
+    ::Sleep(2 * CTProgrCtrl::kFrameMs);
+    bar.SetPos(kWidth - 1);
+    EXPECT_FALSE(HasUpdate());
 
     const struct {
         const char* what;
