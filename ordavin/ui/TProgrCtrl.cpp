@@ -101,8 +101,8 @@ void CTProgrCtrl::RedrawNow()
     // While paced, the paints come many times a second: the whole client
     // area goes straight into the window's context, and any update pending
     // for it is done with it. Under Wine an invalidation and its WM_PAINT
-    // are a dozen trips to the server, this is three, and a paint costs
-    // half to a third.
+    // are a dozen trips to the server and this a few: the paint costs a
+    // third to a half.
     HDC hdc = ::GetDC(m_hWnd);
     if (!hdc)
         return;
