@@ -38,6 +38,22 @@ LONGLONG FrameTicks()
     return freq.QuadPart * CTProgrCtrl::kFrameMs / 1000;
 }
 
+// Puts what was just painted on the screen before the caller goes on
+// copying. On Windows a paint is on the screen once GDI's batch of the
+// thread is flushed. Wine paints into a picture of the window in the
+// process's memory and copies it to the X screen only when a paint ends in
+// EndPaint and the thread has not waited for messages for 50 ms, when the
+// thread waits for messages, or when a paint comes 50 ms after the first
+// one not copied yet: a paint straight into the window's context, or one
+// that ends soon after the click that started a run, stayed off the screen
+// until then. A wait of no time for no input returns at once and takes no
+// message; under Wine it copies the picture.
+void ShowOnScreen()
+{
+    ::GdiFlush();
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, 0, 0, 0);
+}
+
 }  // namespace
 
 CTProgrCtrl::CTProgrCtrl()
@@ -96,6 +112,7 @@ void CTProgrCtrl::RedrawNow()
     // Paints before returning: the callers' loops pump no messages.
     if (!m_bPaced) {
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ShowOnScreen();
         return;
     }
     // While paced, the paints come many times a second: the whole client
@@ -112,6 +129,7 @@ void CTProgrCtrl::RedrawNow()
     dc.Detach();
     ::ReleaseDC(m_hWnd, hdc);
     ::ValidateRect(m_hWnd, nullptr);
+    ShowOnScreen();
 }
 
 void CTProgrCtrl::BeginPacedPaints()

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -132,6 +133,22 @@ protected:
         return canvas.Pixels();
     }
     bool HasUpdate() { return ::GetUpdateRect(hBar, nullptr, FALSE) != FALSE; }
+    // What the display shows of the bar (under Wine: the X screen, which a
+    // window's picture reaches only when it is copied there); false when
+    // another window covers it.
+    bool Displayed(Canvas& canvas)
+    {
+        POINT corners[] = {{0, 0}, {kWidth - 1, kHeight - 1}};
+        for (POINT& pt : corners) {
+            ::ClientToScreen(hBar, &pt);
+            if (::WindowFromPoint(pt) != hBar)
+                return false;
+        }
+        HDC hdc = ::GetDC(nullptr);
+        ::BitBlt(canvas.dc, 0, 0, kWidth, kHeight, hdc, corners[0].x, corners[0].y, SRCCOPY);
+        ::ReleaseDC(nullptr, hdc);
+        return true;
+    }
 
     HWND hParent = nullptr;
     HWND hBar = nullptr;
@@ -325,9 +342,14 @@ TEST_F(ProgressBarTest, PacedPaintsKeepToFramesAndShowWhatStays)
         bar.SetPos(kWidth / 2);   // a frame after the last paint: painted at once
         bar.SetPos(kWidth / 4);   // waits for its frame
         (bar.*show.pfnShow)();
-        Screen(canvas);
+        std::vector<COLORREF> shown = Screen(canvas);
         EXPECT_EQ(kBar, canvas.At(kWidth / 4 - 1, kHeight - 1)) << show.what;
         EXPECT_EQ(kBackground, canvas.At(kWidth / 4, kHeight - 1)) << show.what << " shows the waiting change";
+        Canvas display;
+        if (Displayed(display))
+            EXPECT_EQ(shown, display.Pixels()) << show.what << " leaves the display behind";
+        else
+            printf("another window covers the bar: what the display shows is not checked\n");
     }
     EXPECT_FALSE(HasUpdate());
 }
