@@ -10,13 +10,6 @@
 
 int g_nCdItem = -1;
 
-namespace {
-void SetControlText(HWND hDlg, int id, LPCSTR pszText)
-{
-    ::SendDlgItemMessageA(hDlg, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
-}
-}  // namespace
-
 void COrdavinDlg::FillTitleList()
 {
     g_nCdItem = -1;

@@ -25,8 +25,6 @@
 
 namespace {
 
-const int kWmSetTextLimit = 128;
-
 // The copies of one run: which files went, the title file among them, and
 // the first file that could not be copied.
 struct CopyRun {
@@ -260,11 +258,6 @@ CString VolumeLabelOf(const CString& strDrive)
         return CString();
     szLabel[sizeof(szLabel) - 1] = '\0';
     return szLabel;
-}
-
-void SetControlText(HWND hDlg, int nID, LPCSTR pszText)
-{
-    ::SendDlgItemMessageA(hDlg, nID, WM_SETTEXT, kWmSetTextLimit, reinterpret_cast<LPARAM>(pszText));
 }
 
 // The end of every run: the log closed, the launch button back in the

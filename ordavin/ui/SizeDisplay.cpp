@@ -93,11 +93,10 @@ void COrdavinDlg::OnChangeTarget()
     // A target without a drive (a UNC path, a bare name) is not queried.
     if (strTarget.Find(':') >= 0) {
         QueryFreeSpace(strDrive);
-        ::SendDlgItemMessageA(m_hWnd, IDC_FREE_SPACE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g_szFreeText));
+        SetControlText(m_hWnd, IDC_FREE_SPACE, g_szFreeText);
         if (strncmp(g_szFreeText, "n.V", 3) == 0)
             strDrive = "n.V.";
-        ::SendDlgItemMessageA(m_hWnd, IDC_TARGET_DRIVE, WM_SETTEXT, 0,
-                              reinterpret_cast<LPARAM>(strDrive.GetString()));
+        SetControlText(m_hWnd, IDC_TARGET_DRIVE, strDrive);
     }
     BOOL bRoom = HasRoomForCd(INSTALL_MARGIN_EDIT);
     ::EnableWindow(GetDlgItem(IDC_INSTALL_READY), bRoom);
@@ -112,4 +111,18 @@ BOOL HasRoomForCd(ULONGLONG ullMargin)
         return FALSE;
     // g_ullFreeBytes > g_ullCdBytes + ullMargin, without the sum wrapping.
     return g_ullFreeBytes > g_ullCdBytes && g_ullFreeBytes - g_ullCdBytes > ullMargin;
+}
+
+void SetControlText(HWND hDlg, int nID, LPCSTR pszText)
+{
+    HWND hControl = ::GetDlgItem(hDlg, nID);
+    if (!pszText)
+        pszText = "";
+    // One byte more than the longest size text: a longer text never
+    // compares equal.
+    char szShown[sizeof(g_szFreeText) + 1] = "";
+    int cch = ::GetWindowTextA(hControl, szShown, sizeof(szShown));
+    if (cch < static_cast<int>(sizeof(szShown)) - 1 && strcmp(szShown, pszText) == 0)
+        return;
+    ::SendMessageA(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
 }

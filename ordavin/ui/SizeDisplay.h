@@ -46,3 +46,8 @@ BOOL HasRoomForCd(ULONGLONG ullMargin);
 // The volume query both use; tests put a stand-in here.
 typedef BOOL(WINAPI* PFN_GETDISKFREESPACEEXA)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 extern PFN_GETDISKFREESPACEEXA g_pfnGetDiskFreeSpaceEx;
+
+// Shows pszText in the dialog's control nID (a drive or size display). A
+// static control repaints on every new text, under Wine at once: a text it
+// shows already is not sent again.
+void SetControlText(HWND hDlg, int nID, LPCSTR pszText);

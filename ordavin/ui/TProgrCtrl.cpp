@@ -116,10 +116,13 @@ void CTProgrCtrl::RedrawNow()
         return;
     }
     // While paced, the paints come many times a second: the whole client
-    // area goes straight into the window's context, and any update pending
-    // for it is done with it. Under Wine an invalidation and its WM_PAINT
-    // are a dozen trips to the server and this a few: the paint costs a
-    // third to a half.
+    // area goes straight into the window's context, and an update that the
+    // bar asked for (a new caption) is done with it. Under Wine an
+    // invalidation and its WM_PAINT are a dozen trips to the server and
+    // this a few: the paint costs a third to a half. An update that others
+    // asked for is painted once more when the window's messages are next
+    // pumped.
+    BOOL bInvalidated = m_bInvalidated;
     HDC hdc = ::GetDC(m_hWnd);
     if (!hdc)
         return;
@@ -128,7 +131,8 @@ void CTProgrCtrl::RedrawNow()
     PaintClient(&dc);
     dc.Detach();
     ::ReleaseDC(m_hWnd, hdc);
-    ::ValidateRect(m_hWnd, nullptr);
+    if (bInvalidated)
+        ::ValidateRect(m_hWnd, nullptr);
     ShowOnScreen();
 }
 
@@ -165,8 +169,10 @@ int CTProgrCtrl::StepIt()
 
 void CTProgrCtrl::SetShowText(BOOL bShow)
 {
-    if (::IsWindow(m_hWnd) && !bShow != !m_bShowText)
+    if (::IsWindow(m_hWnd) && !bShow != !m_bShowText) {
         Invalidate(TRUE);
+        m_bInvalidated = TRUE;
+    }
     m_bShowText = bShow ? TRUE : FALSE;
 }
 
@@ -230,6 +236,7 @@ void CTProgrCtrl::PaintClient(CDC* pDC)
     ++m_nPaintCount;
     m_llLastPaint = Now();
     m_bWaiting = FALSE;
+    m_bInvalidated = FALSE;
     if (!pDC || m_nMin >= m_nMax)
         return;
     RECT rcClient;
@@ -318,6 +325,7 @@ LRESULT CTProgrCtrl::OnSetText(WPARAM, LPARAM lParam)
     if (m_strText != (pszText ? pszText : "")) {
         m_strText = pszText;
         Invalidate(TRUE);
+        m_bInvalidated = TRUE;
     }
     return result;
 }

@@ -86,6 +86,7 @@ protected:
 
     BOOL m_bPaced = FALSE;
     BOOL m_bWaiting = FALSE;      // a change not painted yet
+    BOOL m_bInvalidated = FALSE;  // invalidated by the bar since its last paint
     LONGLONG m_llLastPaint = 0;   // performance-counter time of the last paint
     int m_cxPaced = 0;            // client width while pacing
 

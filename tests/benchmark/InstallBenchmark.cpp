@@ -1,6 +1,6 @@
 // An installation of a title of about 300 MB in 300 files from D:, timed
-// against a plain CopyFileExA loop over the same files (median of 5 each,
-// caches warm), and the bar's repaints for a realistic stream of progress
+// against a plain CopyFileExA loop over the same files (9 rounds, caches
+// warm), and the bar's repaints for a realistic stream of progress
 // reports. Prints the figures; deletes what it made.
 #include "../ordavin/CatalogueFixture.h"
 #include "Goal.h"
@@ -161,16 +161,19 @@ TEST_F(InstallBenchmark, InstallAgainstAPlainCopyLoop)
     install();   // warms the caches for all three
     clean();
     plain(false);
-    std::vector<double> tInstall, tPlain, tBar;
-    for (int i = 0; i < 5; ++i) {
+    // The machine's pace drifts over seconds: each round compares an
+    // installation with the plain loop right after it.
+    std::vector<double> tInstall, tPlain, tBar, ratios;
+    for (int i = 0; i < 9; ++i) {
         clean();
         tInstall.push_back(install());
         clean();
         tPlain.push_back(plain(false));
         clean();
         tBar.push_back(plain(true));
-        printf("round %d: installation %.0f ms, plain loop %.0f ms, with unpaced repaints %.0f ms\n", i + 1,
-               tInstall.back(), tPlain.back(), tBar.back());
+        ratios.push_back(tInstall.back() / tPlain.back());
+        printf("round %d: installation %.0f ms, plain loop %.0f ms (%.3f), with unpaced repaints %.0f ms\n", i + 1,
+               tInstall.back(), tPlain.back(), ratios.back(), tBar.back());
     }
     clean();
     double mInstall = Median(tInstall), mPlain = Median(tPlain), mBar = Median(tBar);
@@ -179,12 +182,13 @@ TEST_F(InstallBenchmark, InstallAgainstAPlainCopyLoop)
     printf("installation (OnInstall up to its closing message, list refresh and shortcut included): median %.0f ms\n",
            mInstall);
     printf("plain CopyFileExA loop over the same files:                    median %.0f ms\n", mPlain);
-    ReportGoal("installation / plain loop", mInstall / mPlain, 1.10, "");
+    printf("median installation / median plain loop: %.3f\n", mInstall / mPlain);
+    ReportGoal("installation / plain loop, median of the rounds", Median(ratios), 1.10, "");
     printf("the plain loop with two unpaced repaints per file (reset to 0, jump to 100): median %.0f ms, "
            "ratio %.3f\n",
            mBar, mBar / mPlain);
     printf("note: Wine's CopyFileExA called no progress routine; all copies ran without progress reports\n");
-    RecordProperty("ratio_x1000", static_cast<int>(1000 * mInstall / mPlain));
+    RecordProperty("ratio_x1000", static_cast<int>(1000 * Median(ratios)));
 }
 
 TEST_F(InstallBenchmark, ProgressReportsOfA20MBFileRepaintAtMostOncePerFrame)

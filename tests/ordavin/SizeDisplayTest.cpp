@@ -143,6 +143,36 @@ TEST_F(TargetFieldTest, WhatIsQueriedAndWhatStaysShown)
     EXPECT_FALSE(InstallEnabled());
 }
 
+namespace {
+int s_nSetTexts = 0;
+LRESULT CALLBACK CountSetTexts(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_SETTEXT)
+        ++s_nSetTexts;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(MainDialogTest, ADisplayGetsOnlyATextItDoesNotShowYet)
+{
+    OpenDialog();
+    // Longer than any size text: its start is not the whole of it.
+    const std::string longText(200, 'x'), itsStart(sizeof(g_szFreeText), 'x');
+    const struct {
+        const char* text;
+        bool bSent;
+    } steps[] = {{"1.234 MB", true}, {"1.234 MB", false}, {"1.235 MB", true}, {"1.235", true},
+                 {"", true},         {"", false},         {longText.c_str(), true}, {itsStart.c_str(), true}};
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &CountSetTexts, nullptr, ::GetCurrentThreadId());
+    for (const auto& step : steps) {
+        s_nSetTexts = 0;
+        SetControlText(hDlg, IDC_FREE_SPACE, step.text);
+        EXPECT_EQ(step.text, gui::ControlText(hDlg, IDC_FREE_SPACE));
+        EXPECT_EQ(step.bSent ? 1 : 0, s_nSetTexts) << step.text;
+    }
+    ::UnhookWindowsHookEx(hHook);
+}
+
 TEST_F(MainDialogTest, ADriveThatDoesNotExistIsNotAvailable)
 {
     OpenDialog();
