@@ -38,16 +38,16 @@ LONGLONG FrameTicks()
     return freq.QuadPart * CTProgrCtrl::kFrameMs / 1000;
 }
 
-// Puts what was just painted on the screen before the caller goes on
-// copying. On Windows a paint is on the screen once GDI's batch of the
-// thread is flushed. Wine paints into a picture of the window in the
-// process's memory and copies it to the X screen only when a paint ends in
-// EndPaint and the thread has not waited for messages for 50 ms, when the
-// thread waits for messages, or when a paint comes 50 ms after the first
-// one not copied yet: a paint straight into the window's context, or one
-// that ends soon after the click that started a run, stayed off the screen
-// until then. A wait of no time for no input returns at once and takes no
-// message; under Wine it copies the picture.
+// Puts what was painted on the screen before the caller goes on copying.
+// On Windows a paint is on the screen once GDI's batch of the thread is
+// flushed. Wine paints into a picture of the window in the process's memory
+// and copies it to the X screen only when a paint ends in EndPaint and the
+// thread has not waited for messages for 50 ms, when the thread waits for
+// messages, or when a paint comes 50 ms after the first one not copied yet:
+// a paint straight into the window's context, or one that ends soon after
+// the click that started a run, stayed off the screen until then. A wait of
+// no time for no input returns at once and takes no message; under Wine it
+// copies the picture, which costs about as much as the paint.
 void ShowOnScreen()
 {
     ::GdiFlush();
@@ -113,6 +113,7 @@ void CTProgrCtrl::RedrawNow()
     if (!m_bPaced) {
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         ShowOnScreen();
+        m_bOffScreen = FALSE;
         return;
     }
     // While paced, the paints come many times a second: the whole client
@@ -133,7 +134,10 @@ void CTProgrCtrl::RedrawNow()
     ::ReleaseDC(m_hWnd, hdc);
     if (bInvalidated)
         ::ValidateRect(m_hWnd, nullptr);
-    ShowOnScreen();
+    // A frame's paint is put on the screen when it is to stay there
+    // (ShowWaiting); until then Wine shows it by itself when a paint comes
+    // 50 ms after it.
+    m_bOffScreen = TRUE;
 }
 
 void CTProgrCtrl::BeginPacedPaints()
@@ -152,6 +156,9 @@ void CTProgrCtrl::ShowWaiting()
     if (m_bWaiting && ::IsWindow(m_hWnd))
         RedrawNow();
     m_bWaiting = FALSE;
+    if (m_bOffScreen)
+        ShowOnScreen();
+    m_bOffScreen = FALSE;
 }
 
 void CTProgrCtrl::EndPacedPaints()

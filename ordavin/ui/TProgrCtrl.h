@@ -44,7 +44,8 @@ public:
     // paints a change still waiting. Calls do not nest.
     void BeginPacedPaints();
     void EndPacedPaints();
-    // Paints a change that waits for its frame, now.
+    // Paints a change that waits for its frame, now, and puts what the bar
+    // shows on the screen.
     void ShowWaiting();
     static const int kFrameMs = 16;
 
@@ -87,6 +88,7 @@ protected:
     BOOL m_bPaced = FALSE;
     BOOL m_bWaiting = FALSE;      // a change not painted yet
     BOOL m_bInvalidated = FALSE;  // invalidated by the bar since its last paint
+    BOOL m_bOffScreen = FALSE;    // a paced paint not put on the screen yet
     LONGLONG m_llLastPaint = 0;   // performance-counter time of the last paint
     int m_cxPaced = 0;            // client width while pacing
 

@@ -333,18 +333,27 @@ TEST_F(ProgressBarTest, PacedPaintsKeepToFramesAndShowWhatStays)
     bar.SetPos(kWidth - 1);
     EXPECT_FALSE(HasUpdate());
 
+    // Each shows the change that waits, or else the frame's last paint.
     const struct {
         const char* what;
         void (CTProgrCtrl::*pfnShow)();
-    } shows[] = {{"ShowWaiting", &CTProgrCtrl::ShowWaiting}, {"EndPacedPaints", &CTProgrCtrl::EndPacedPaints}};
+        bool bWaiting;
+    } shows[] = {{"ShowWaiting", &CTProgrCtrl::ShowWaiting, true},
+                 {"ShowWaiting", &CTProgrCtrl::ShowWaiting, false},
+                 {"EndPacedPaints", &CTProgrCtrl::EndPacedPaints, false},
+                 {"EndPacedPaints", &CTProgrCtrl::EndPacedPaints, true}};
+    int nPainted = kWidth / 2;
     for (const auto& show : shows) {
+        bar.BeginPacedPaints();
         ::Sleep(2 * CTProgrCtrl::kFrameMs);
-        bar.SetPos(kWidth / 2);   // a frame after the last paint: painted at once
-        bar.SetPos(kWidth / 4);   // waits for its frame
+        bar.SetPos(++nPainted);   // a frame after the last paint: painted at once
+        if (show.bWaiting)
+            bar.SetPos(kWidth / 4);   // waits for its frame
         (bar.*show.pfnShow)();
         std::vector<COLORREF> shown = Screen(canvas);
-        EXPECT_EQ(kBar, canvas.At(kWidth / 4 - 1, kHeight - 1)) << show.what;
-        EXPECT_EQ(kBackground, canvas.At(kWidth / 4, kHeight - 1)) << show.what << " shows the waiting change";
+        int nEdge = show.bWaiting ? kWidth / 4 : nPainted;
+        EXPECT_EQ(kBar, canvas.At(nEdge - 1, kHeight - 1)) << show.what;
+        EXPECT_EQ(kBackground, canvas.At(nEdge, kHeight - 1)) << show.what << " shows the waiting change";
         Canvas display;
         if (Displayed(display))
             EXPECT_EQ(shown, display.Pixels()) << show.what << " leaves the display behind";
