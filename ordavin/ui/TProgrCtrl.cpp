@@ -301,14 +301,20 @@ void CTProgrCtrl::Draw(CDC* pDC, const RECT& rcClient)
     rgnDone.CreateRectRgnIndirect(&rcDoneDevice);
     rgnRest.CreateRectRgnIndirect(&rcRestDevice);
 
+    // An empty or a full bar shows the text in one colour only: while the
+    // copies report no progress (Wine's never do) that is every paint.
     RECT rcText = rcClient;
-    pDC->SelectClipRgn(&rgnDone);
-    pDC->SetTextColor(m_crTextOnBar);
-    pDC->DrawText(text, -1, &rcText, kTextFormat);
+    if (nEdge > rcClient.left) {
+        pDC->SelectClipRgn(&rgnDone);
+        pDC->SetTextColor(m_crTextOnBar);
+        pDC->DrawText(text, -1, &rcText, kTextFormat);
+    }
     rcText = rcClient;
-    pDC->SelectClipRgn(&rgnRest);
-    pDC->SetTextColor(m_crTextOnBackground);
-    pDC->DrawText(text, -1, &rcText, kTextFormat);
+    if (nEdge < rcClient.right) {
+        pDC->SelectClipRgn(&rgnRest);
+        pDC->SetTextColor(m_crTextOnBackground);
+        pDC->DrawText(text, -1, &rcText, kTextFormat);
+    }
 
     if (hOldFont)
         pDC->SelectObject(hOldFont);
