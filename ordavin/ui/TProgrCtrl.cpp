@@ -68,11 +68,13 @@ CTProgrCtrl::~CTProgrCtrl() = default;
 // BOOL OnEraseBkgnd(HDC hdc)
 // void OnPaint()
 // void OnSize(UINT nType, int cx, int cy)
+// LRESULT OnShowWindow(WPARAM, LPARAM)
 // LRESULT OnSetText(WPARAM, LPARAM) / LRESULT OnGetText(WPARAM, LPARAM)
 BEGIN_MESSAGE_MAP(CTProgrCtrl, CProgressCtrl)
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
     ON_WM_SIZE()
+    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
     ON_MESSAGE(WM_GETTEXT, OnGetText)
 END_MESSAGE_MAP()
@@ -327,6 +329,18 @@ void CTProgrCtrl::OnSize(UINT, int cx, int)
     Default();
     m_nBarWidth = -1;
     m_cxPaced = cx;
+}
+
+LRESULT CTProgrCtrl::OnShowWindow(WPARAM wParam, LPARAM)
+{
+    // A bar just shown holds what was there before until it paints, and a
+    // loop that pumps no messages paints it only through SetPos: the next
+    // position paints even when it leaves the width as it was (the
+    // installation shows the bar at 0, and its first copy may wait for a
+    // CD to spin up).
+    if (wParam)
+        m_nBarWidth = -1;
+    return Default();
 }
 
 LRESULT CTProgrCtrl::OnSetText(WPARAM, LPARAM lParam)

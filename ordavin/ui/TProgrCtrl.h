@@ -5,8 +5,9 @@
 // data exchange) and keeps position and range itself; the control never
 // learns them. The text is the caption set with the window-text function or,
 // while there is none, the percentage. SetPos paints at once, and only when
-// the bar's width in pixels changes, so a copy loop that pumps no messages
-// may call it as often as it likes.
+// the bar's width in pixels changes (or the bar was shown or resized since
+// its last paint), so a copy loop that pumps no messages may call it as
+// often as it likes.
 //
 // While files are copied the paints are paced to the display's frames: a
 // repaint costs as much whether the eye can see it or not, and two per file
@@ -105,6 +106,7 @@ protected:
     BOOL OnEraseBkgnd(HDC hdc);
     void OnPaint();
     void OnSize(UINT nType, int cx, int cy);
+    LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetText(WPARAM wParam, LPARAM lParam);
 

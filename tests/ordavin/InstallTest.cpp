@@ -393,12 +393,14 @@ namespace {
 // A copy as Windows makes it: the progress routine hears of it at its start
 // and at every chunk, here at half the file, twice, two display frames
 // apart. The bar's caption and position are kept, and what the screen shows
-// in the bar's colour along its top row: nothing when a copy starts, half
-// of the bar while it goes on.
+// along the bar's top row: the empty bar when a copy starts (the first one
+// too, right after the bar took the launch button's place), half of the
+// bar while it goes on.
 struct SeenCopy {
     std::string from, caption;
     int nPos;
     bool bFilledAtStart, bLeftQuarterFilled, bRightQuarterFilled;
+    COLORREF crCornerAtStart;
 };
 std::vector<SeenCopy> s_copies;
 std::vector<int> s_paintedPositions;
@@ -411,6 +413,7 @@ BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnPr
     HDC hdc = ::GetDC(m_progress.m_hWnd);
     auto filled = [&](int x) { return ::GetPixel(hdc, x, 0) == m_progress.m_crBar; };
     bool bFilledAtStart = filled(0);
+    COLORREF crCorner = ::GetPixel(hdc, rc.right - 1, 0);
     LARGE_INTEGER total, half;
     total.QuadPart = 200;
     half.QuadPart = 100;
@@ -419,7 +422,7 @@ BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnPr
         ::Sleep(2 * CTProgrCtrl::kFrameMs);
     }
     s_copies.push_back({pszFrom, gui::Text(m_progress.m_hWnd), m_progress.m_nPos, bFilledAtStart,
-                        filled(rc.right / 4), filled(rc.right * 3 / 4)});
+                        filled(rc.right / 4), filled(rc.right * 3 / 4), crCorner});
     ::ReleaseDC(m_progress.m_hWnd, hdc);
     return ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
 }
@@ -457,6 +460,7 @@ TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
             << copy.from << ": the screen shows the half-done copy";
         // Each copy takes frames here, so its start is shown before it.
         EXPECT_FALSE(copy.bFilledAtStart) << copy.from << ": the previous file's end still shows";
+        EXPECT_EQ(m_progress.m_crBackground, copy.crCornerAtStart) << copy.from << ": the bar is not painted yet";
     }
     EXPECT_LE(1, std::count(s_paintedPositions.begin(), s_paintedPositions.end(), 100))
         << "the bar stands at 100 at the end";
