@@ -210,9 +210,9 @@ TEST_F(InstallBenchmark, InstallAgainstAPlainCopyLoop)
     tOwn.erase(tOwn.begin());   // the warming run's
     printf("the installation's time besides its copies: median %.1f ms (%.1f %% of the plain loop), least %.1f ms\n",
            Median(tOwn), 100 * Median(tOwn) / mPlain, *std::min_element(tOwn.begin(), tOwn.end()));
-    // The same CopyFileExA calls, timed inside the installation: when they
-    // take longer than the loop's, the difference is the machine's, not
-    // the installer's work between them.
+    // The same CopyFileExA calls, timed inside the installation through the
+    // copy hook: a ratio above 1 is the part of a miss that the installer's
+    // own time does not explain.
     printf("the installation's copies alone / plain loop: median of the rounds' %.3f\n", Median(copyRatios));
     printf("the plain loop with two unpaced repaints per file (reset to 0, jump to 100): median %.0f ms, "
            "ratio %.3f\n",
