@@ -394,8 +394,10 @@ void COrdavinDlg::OnInstall()
         AfxGetApp()->WriteProfileString("ProjektPfad", "Nuvado", strTarget);
     }
 
-    m_progress.SetPos(0);
+    // The text goes first: the bar paints at the new position, and what it
+    // shows then stays while the list is refilled (seconds for a long one).
     m_progress.SetShowText(FALSE);
+    m_progress.SetPos(0);
     RefreshTitleList();
     CString strMessage;
     if (bInstalled) {

@@ -427,11 +427,27 @@ BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnPr
     return ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
 }
 
+// Whether the bar's window shows nothing but the empty bar's colour, as the
+// list is refilled after the copies (-1: not seen).
+int s_bareBarWhileRefilling = -1;
+
 LRESULT CALLBACK RecordBarPaints(int nCode, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (nCode == HC_ACTION && pMsg->message == WM_PAINT && pMsg->hwnd == m_progress.m_hWnd)
         s_paintedPositions.push_back(m_progress.m_nPos);
+    if (nCode == HC_ACTION && pMsg->message == WM_SETREDRAW && !pMsg->wParam &&
+        ::GetDlgCtrlID(pMsg->hwnd) == IDC_TITLE_LIST && s_copies.size() == 5 && s_bareBarWhileRefilling < 0) {
+        RECT rc;
+        ::GetClientRect(m_progress.m_hWnd, &rc);
+        HDC hdc = ::GetDC(m_progress.m_hWnd);
+        s_bareBarWhileRefilling = 1;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                if (::GetPixel(hdc, x, y) != m_progress.m_crBackground)
+                    s_bareBarWhileRefilling = 0;
+        ::ReleaseDC(m_progress.m_hWnd, hdc);
+    }
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 }  // namespace
@@ -445,6 +461,7 @@ TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
     ASSERT_TRUE(::CreateDirectoryA("C:\\Zorvalia", nullptr));
     s_copies.clear();
     s_paintedPositions.clear();
+    s_bareBarWhileRefilling = -1;
     g_pfnCopyFileEx = &ReportingCopy;
     HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordBarPaints, nullptr, ::GetCurrentThreadId());
     RunResult r = Install("C:\\Zorvalia");
@@ -464,6 +481,9 @@ TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
     }
     EXPECT_LE(1, std::count(s_paintedPositions.begin(), s_paintedPositions.end(), 100))
         << "the bar stands at 100 at the end";
+    // Refilling a long list takes seconds: the bar shows the end of the run
+    // meanwhile, empty and without its text.
+    EXPECT_EQ(1, s_bareBarWhileRefilling);
 }
 
 TEST_F(InstallTest, StartMenuGroupFromTheFirstReadableSource)
