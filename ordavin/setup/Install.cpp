@@ -305,6 +305,9 @@ void COrdavinDlg::OnInstall()
         FinishInstallRun(hDlg);
         return;
     }
+    // A caption left by an earlier run would name another title's file until
+    // this run's first copy reports (after a CD has spun up).
+    m_progress.SetWindowText("");
     m_progress.SetShowText(TRUE);
     m_progress.SetRange(0, 100);
     m_progress.SetPos(0);

@@ -397,7 +397,7 @@ namespace {
 // too, right after the bar took the launch button's place), half of the
 // bar while it goes on.
 struct SeenCopy {
-    std::string from, caption;
+    std::string from, captionAtStart, caption;
     int nPos;
     bool bFilledAtStart, bLeftQuarterFilled, bRightQuarterFilled;
     COLORREF crCornerAtStart;
@@ -408,6 +408,7 @@ std::vector<int> s_paintedPositions;
 BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnProgress, LPVOID pData, LPBOOL,
                           DWORD dwFlags)
 {
+    std::string captionAtStart = gui::Text(m_progress.m_hWnd);
     RECT rc;
     ::GetClientRect(m_progress.m_hWnd, &rc);
     HDC hdc = ::GetDC(m_progress.m_hWnd);
@@ -421,7 +422,7 @@ BOOL WINAPI ReportingCopy(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE pfnPr
         pfnProgress(total, half, total, half, 1, CALLBACK_CHUNK_FINISHED, nullptr, nullptr, pData);
         ::Sleep(2 * CTProgrCtrl::kFrameMs);
     }
-    s_copies.push_back({pszFrom, gui::Text(m_progress.m_hWnd), m_progress.m_nPos, bFilledAtStart,
+    s_copies.push_back({pszFrom, captionAtStart, gui::Text(m_progress.m_hWnd), m_progress.m_nPos, bFilledAtStart,
                         filled(rc.right / 4), filled(rc.right * 3 / 4), crCorner});
     ::ReleaseDC(m_progress.m_hWnd, hdc);
     return ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
@@ -462,6 +463,7 @@ TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
     s_copies.clear();
     s_paintedPositions.clear();
     s_bareBarWhileRefilling = -1;
+    m_progress.m_strText = "D:\\ALT\\ALT.V30";   // an earlier run's last caption
     g_pfnCopyFileEx = &ReportingCopy;
     HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordBarPaints, nullptr, ::GetCurrentThreadId());
     RunResult r = Install("C:\\Zorvalia");
@@ -470,6 +472,7 @@ TEST_F(InstallTest, TheBarShowsEachFilesProgressAndEnd)
 
     EXPECT_EQ("0", r.status);
     ASSERT_EQ(5u, s_copies.size());
+    EXPECT_EQ("", s_copies[0].captionAtStart) << "the run starts with the percentage";
     for (const SeenCopy& copy : s_copies) {
         EXPECT_EQ(copy.from, copy.caption) << "the bar's caption is the file being copied";
         EXPECT_EQ(50, copy.nPos) << copy.from;
