@@ -391,50 +391,37 @@ TEST_F(InstallTest, OneRunTouchesTheOneTitleOfItsRow)
 
 namespace {
 // Another process makes A.UPC in the destination while the title file is
-// copied; with s_failTxt the copy of N.TXT fails and leaves its part.
-bool s_failTxt = false;
-
+// copied; the copy of N.TXT fails and leaves its part.
 BOOL WINAPI CopyWithNewcomer(LPCSTR pszFrom, LPCSTR pszTo, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD dwFlags)
 {
     std::string to = pszTo;
-    if (to.size() > 9 && to.substr(to.size() - 9) == "TITEL.V30")
+    if (to.find("TITEL.V30") != std::string::npos)
         testenv::MakeFile("C:\\Zorvalia\\TITEL\\A.UPC", 1);
-    if (s_failTxt && to.size() > 5 && to.substr(to.size() - 5) == "N.TXT") {
-        testenv::MakeFile(to, 1);
-        ::SetLastError(ERROR_WRITE_FAULT);
-        return FALSE;
-    }
-    return ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
+    if (to.find("N.TXT") == std::string::npos)
+        return ::CopyFileExA(pszFrom, pszTo, nullptr, nullptr, nullptr, dwFlags);
+    testenv::MakeFile(to, 1);
+    ::SetLastError(ERROR_WRITE_FAULT);
+    return FALSE;
 }
 }  // namespace
 
 // A file that was not there when the run looked is no file of the run: it
-// is replaced as the title's, and a failed run leaves it.
+// is replaced like the others, and the failed run leaves it.
 TEST_F(InstallTest, AFileMadeDuringTheRunCountsAsOneThatWasThere)
 {
     PutOnCd({"E:\\TITEL\\TITEL.V30", "E:\\TITEL\\A.UPC", "E:\\TITEL\\NOTE\\N.TXT"});
     Register("TITEL.V30", "E:\\TITEL\\TITEL.V30");
     ASSERT_TRUE(::CreateDirectoryA("C:\\Zorvalia", nullptr));
-    for (bool bFail : {false, true}) {
-        SCOPED_TRACE(bFail ? "failed run" : "run");
-        s_failTxt = bFail;
-        g_pfnCopyFileEx = &CopyWithNewcomer;
-        RunResult r = Install("C:\\Zorvalia");
-        g_pfnCopyFileEx = &::CopyFileExA;
+    g_pfnCopyFileEx = &CopyWithNewcomer;
+    RunResult r = Install("C:\\Zorvalia");
+    g_pfnCopyFileEx = &::CopyFileExA;
 
-        ASSERT_EQ(1u, r.boxes.size());
-        EXPECT_EQ(bFail ? gui::Icon::Warning : gui::Icon::None, r.boxes[0].icon) << r.boxes[0].text;
-        EXPECT_EQ(101u, Slurp("C:\\Zorvalia\\TITEL\\A.UPC").size()) << "the CD's A.UPC";
-        std::set<std::string> left, expected = {"\\Zorvalia\\TITEL\\", "\\Zorvalia\\TITEL\\A.UPC"};
-        if (!bFail)
-            expected = {"\\Zorvalia\\TITEL\\", "\\Zorvalia\\TITEL\\A.UPC", "\\Zorvalia\\TITEL\\TITEL.V30",
-                        "\\Zorvalia\\TITEL\\Note\\", "\\Zorvalia\\TITEL\\Note\\N.TXT"};
-        testenv::ListTree("C:", "\\Zorvalia", &left);
-        EXPECT_EQ(expected, left);
-        Empty("C:\\Zorvalia\\TITEL", true);
-        if (!bFail)
-            Register("TITEL.V30", "E:\\TITEL\\TITEL.V30");
-    }
+    ASSERT_EQ(1u, r.boxes.size());
+    EXPECT_NE(std::string::npos, r.boxes[0].text.find("E:\\TITEL\\Note\\N.TXT")) << r.boxes[0].text;
+    EXPECT_EQ(101u, Slurp("C:\\Zorvalia\\TITEL\\A.UPC").size()) << "the CD's A.UPC";
+    std::set<std::string> left, expected = {"\\Zorvalia\\TITEL\\", "\\Zorvalia\\TITEL\\A.UPC"};
+    testenv::ListTree("C:", "\\Zorvalia", &left);
+    EXPECT_EQ(expected, left);
 }
 
 namespace {
